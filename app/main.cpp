@@ -1,0 +1,18 @@
+#include "app/Main.h"
+#include "platform/Fonts.h"
+#include "platform/WindowInstance.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[]) {
+    QApplication application(argc, argv);
+    application.setApplicationName(QStringLiteral("Quorvex"));
+    // The main window ends the program itself; a lone About box must not keep it alive.
+    application.setQuitOnLastWindowClosed(false);
+    platform::installFontSubstitutions();
+
+    Module1::Main();
+    const int status = QApplication::exec();
+    platform::WindowInstanceBase::destroyAll();
+    return status;
+}

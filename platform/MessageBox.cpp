@@ -1,0 +1,54 @@
+#include "platform/MessageBox.h"
+
+#include "platform/AppInfo.h"
+#include "platform/RuntimeError.h"
+
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace platform {
+
+namespace {
+MessageBox*& installed() {
+    static MessageBox* box = nullptr;
+    return box;
+}
+} // namespace
+
+MessageBox& MessageBox::current() {
+    static QtMessageBox real;
+    MessageBox* box = installed();
+    return box ? *box : real;
+}
+
+MessageBox* MessageBox::install(MessageBox* box) {
+    MessageBox* old = installed();
+    installed() = box;
+    return old;
+}
+
+void QtMessageBox::showOk(const QString& text) {
+    QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(appTitle), text, QMessageBox::Ok);
+    box.exec();
+}
+
+bool QtMessageBox::askYesNo(const QString& text) {
+    QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(appTitle), text,
+                    QMessageBox::Yes | QMessageBox::No);
+    box.setDefaultButton(QMessageBox::Yes);
+    // Esc and the frame's close button answer No: the question has no third way out.
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
+QString runtimeErrorText(const RuntimeError& error) {
+    return QStringLiteral("Run-time error '%1':\n\n%2")
+        .arg(error.number())
+        .arg(QString::fromStdString(error.description()));
+}
+
+void showRuntimeError(const RuntimeError& error) {
+    MessageBox::current().showOk(runtimeErrorText(error));
+}
+
+} // namespace platform

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QString>
+
+namespace platform {
+
+class RuntimeError;
+
+// The program's modal message boxes: no icon, the application title as caption.
+class MessageBox {
+public:
+    virtual ~MessageBox() = default;
+
+    // A message with an OK button only.
+    virtual void showOk(const QString& text) = 0;
+    // A question with Yes (the default) and No; there is no other way out. True means Yes.
+    virtual bool askYesNo(const QString& text) = 0;
+
+    // The box in use: the real one unless a test installed another.
+    static MessageBox& current();
+    // Installs a replacement (nullptr restores the real one); returns the one it replaces.
+    static MessageBox* install(MessageBox* box);
+};
+
+// The real boxes, drawn by Qt.
+class QtMessageBox : public MessageBox {
+public:
+    void showOk(const QString& text) override;
+    bool askYesNo(const QString& text) override;
+};
+
+// The text of the run-time error message: its number and its description.
+QString runtimeErrorText(const RuntimeError& error);
+void showRuntimeError(const RuntimeError& error);
+
+} // namespace platform

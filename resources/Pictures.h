@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QIcon>
+#include <QPixmap>
+
+namespace pictures {
+QPixmap horse();
+QPixmap programIcon();
+QIcon programWindowIcon();
+} // namespace pictures
