@@ -4,9 +4,13 @@ namespace testsupport {
 
 FakeMessageBox::FakeMessageBox() : m_previous(platform::MessageBox::install(this)) {}
 
-FakeMessageBox::~FakeMessageBox() { platform::MessageBox::install(m_previous); }
+FakeMessageBox::~FakeMessageBox() {
+    platform::MessageBox::install(m_previous);
+}
 
-void FakeMessageBox::showOk(const QString& text) { okTexts.append(text); }
+void FakeMessageBox::showOk(const QString& text) {
+    okTexts.append(text);
+}
 
 bool FakeMessageBox::askYesNo(const QString& text) {
     questionTexts.append(text);

@@ -9,9 +9,29 @@
 
 namespace testsupport {
 
+namespace {
+QtMessageHandler previousHandler = nullptr;
+
+// The offscreen platform warns about every window operation it cannot do; that is not news.
+void quietOffscreenWarnings(QtMsgType type, const QMessageLogContext& context,
+                            const QString& message) {
+    if (type == QtWarningMsg && message.startsWith(QLatin1String("This plugin does not support")))
+        return;
+    if (previousHandler)
+        previousHandler(type, context, message);
+}
+} // namespace
+
 TestEnvironment::TestEnvironment()
     : m_previousEnd(platform::replaceEndProgram([this] { ++programEnds; })),
-      m_previousWait(platform::replaceWait([this](platform::Deadline) { ++waits; })) {}
+      m_previousWait(platform::replaceWait([this](platform::Deadline) { ++waits; })) {
+    // Installed here, inside the test run, so that it chains to Qt Test's own handler.
+    static const bool quiet = [] {
+        previousHandler = qInstallMessageHandler(quietOffscreenWarnings);
+        return true;
+    }();
+    (void)quiet;
+}
 
 TestEnvironment::~TestEnvironment() {
     platform::replaceEndProgram(std::move(m_previousEnd));
