@@ -1,9 +1,41 @@
 #include "app/Main.h"
 
+#include "app/StartupTrace.h"
+#include "platform/Pause.h"
+#include "platform/ProgramFolder.h"
+#include "platform/Repaint.h"
 #include "ui/main/frmMainfrm.h"
+#include "ui/options/frmOptions.h"
+#include "ui/splash/frmSplash.h"
+
+#include <QLineEdit>
+
+#include <chrono>
+
+using namespace std::chrono_literals;
 
 namespace Module1 {
 
-void Main() { frmMainfrm::instance().show(); }
+namespace {
+// Long enough to read the splash, whatever the machine.
+constexpr auto startupPause = 1s;
+} // namespace
+
+void Main() {
+    frmSplash& splash = frmSplash::instance().show();
+    platform::paintNow(&splash); // fully drawn before the pause, which runs no event loop
+    startuptrace::mark("splash-painted");
+
+    frmOptions& options = frmOptions::instance().load();
+    options.txtPath->setText(platform::programFolder());
+
+    platform::waitUntil(std::chrono::steady_clock::now() + startupPause);
+    startuptrace::mark("pause-ended");
+
+    frmMainfrm& main = frmMainfrm::instance().load(); // reads the results file from that folder
+    startuptrace::markFirstPaint(&main, "main-painted");
+    frmMainfrm::instance().show();
+    frmSplash::instance().unload();
+}
 
 } // namespace Module1

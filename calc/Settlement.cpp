@@ -11,7 +11,9 @@ namespace checked = platform::checked;
 
 namespace {
 
-double read(BetSheet& sheet, BetField field) { return ReadAmount(sheet.text(field)); }
+double read(BetSheet& sheet, BetField field) {
+    return ReadAmount(sheet.text(field));
+}
 
 void settleLoss(BetSheet& sheet) {
     sheet.setLoseVisible(true);

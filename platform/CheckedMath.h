@@ -15,9 +15,15 @@ inline double result(double value) {
     return value;
 }
 
-inline double add(double a, double b) { return result(a + b); }
-inline double multiply(double a, double b) { return result(a * b); }
-inline double negate(double a) { return result(-a); }
+inline double add(double a, double b) {
+    return result(a + b);
+}
+inline double multiply(double a, double b) {
+    return result(a * b);
+}
+inline double negate(double a) {
+    return result(-a);
+}
 
 inline double divide(double dividend, double divisor) {
     if (divisor == 0.0)

@@ -26,6 +26,8 @@ QFont font(const char* face, double pointSize, int weight, bool italic, bool und
     return f;
 }
 
-QFont defaultFont() { return font("MS Sans Serif", 8.25); }
+QFont defaultFont() {
+    return font("MS Sans Serif", 8.25);
+}
 
 } // namespace platform

@@ -18,7 +18,9 @@ LineControl::LineControl(QWidget* container, QPoint fromTwips, QPoint toTwips, i
 
 void LineControl::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing);
+    // Smoothing would spread a level or upright line of odd width over two rows of pixels.
+    const bool slanted = m_from.x() != m_to.x() && m_from.y() != m_to.y();
+    painter.setRenderHint(QPainter::Antialiasing, slanted);
     painter.setPen(QPen(m_colour, m_width, Qt::SolidLine, Qt::FlatCap));
     painter.drawLine(m_from - pos(), m_to - pos());
 }

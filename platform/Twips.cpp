@@ -6,9 +6,15 @@
 
 namespace platform::twips {
 
-int toPixels(int twips) { return static_cast<int>(std::lround(twips / double(perPixel))); }
-int fromPixels(int pixels) { return pixels * perPixel; }
-QPoint toPixels(QPoint p) { return {toPixels(p.x()), toPixels(p.y())}; }
+int toPixels(int twips) {
+    return static_cast<int>(std::lround(twips / double(perPixel)));
+}
+int fromPixels(int pixels) {
+    return pixels * perPixel;
+}
+QPoint toPixels(QPoint p) {
+    return {toPixels(p.x()), toPixels(p.y())};
+}
 
 QRect toPixels(int left, int top, int width, int height) {
     return {toPixels(left), toPixels(top), toPixels(width), toPixels(height)};
@@ -18,12 +24,16 @@ void setGeometry(QWidget* widget, int left, int top, int width, int height) {
     widget->setGeometry(toPixels(left, top, width, height));
 }
 
-void setLeft(QWidget* widget, int left) { widget->move(toPixels(left), widget->y()); }
+void setLeft(QWidget* widget, int left) {
+    widget->move(toPixels(left), widget->y());
+}
 
 void setClientSize(QWidget* window, int width, int height) {
     window->resize(toPixels(width), toPixels(height));
 }
 
-void moveWindow(QWidget* window, int left, int top) { window->move(toPixels(left), toPixels(top)); }
+void moveWindow(QWidget* window, int left, int top) {
+    window->move(toPixels(left), toPixels(top));
+}
 
 } // namespace platform::twips

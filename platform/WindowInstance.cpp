@@ -12,9 +12,13 @@ std::vector<WindowInstanceBase*>& instances() {
 }
 } // namespace
 
-WindowInstanceBase::WindowInstanceBase() { instances().push_back(this); }
+WindowInstanceBase::WindowInstanceBase() {
+    instances().push_back(this);
+}
 
-WindowInstanceBase::~WindowInstanceBase() { std::erase(instances(), this); }
+WindowInstanceBase::~WindowInstanceBase() {
+    std::erase(instances(), this);
+}
 
 void WindowInstanceBase::hideAll() {
     for (WindowInstanceBase* instance : instances())

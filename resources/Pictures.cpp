@@ -21,6 +21,8 @@ QPixmap programIcon() {
     return QPixmap(QStringLiteral(":/quorvex/icon.xpm"));
 }
 
-QIcon programWindowIcon() { return QIcon(programIcon()); }
+QIcon programWindowIcon() {
+    return QIcon(programIcon());
+}
 
 } // namespace pictures

@@ -28,7 +28,8 @@ int significantDigits(QStringView mantissa) {
 }
 
 void checkPlain(double value) {
-    static const QRegularExpression fixed(QStringLiteral("^[ -](?:[1-9][0-9]*(?:\\.[0-9]*[1-9])?|\\.[0-9]*[1-9]|0)$"));
+    static const QRegularExpression fixed(
+        QStringLiteral("^[ -](?:[1-9][0-9]*(?:\\.[0-9]*[1-9])?|\\.[0-9]*[1-9]|0)$"));
     static const QRegularExpression exponent(
         QStringLiteral("^[ -][1-9](?:\\.[0-9]*[1-9])?E[+-][0-9]{2,3}$"));
     const QString plain = FormatPlainAmount(value);

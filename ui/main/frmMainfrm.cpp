@@ -2,14 +2,19 @@
 
 #include "calc/NumberText.h"
 #include "calc/Settlement.h"
+#include "platform/Controls.h"
 #include "platform/EventGuard.h"
 #include "platform/Fonts.h"
 #include "platform/LineControl.h"
+#include "platform/MessageBox.h"
 #include "platform/ProgramEnd.h"
 #include "platform/TabOrder.h"
 #include "platform/Twips.h"
 #include "resources/Pictures.h"
+#include "results/ResultsFile.h"
+#include "ui/about/frmAbout.h"
 #include "ui/main/Module1.h"
+#include "ui/options/frmOptions.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -23,30 +28,19 @@
 
 using namespace std::chrono_literals;
 namespace twips = platform::twips;
+using platform::label;
+using platform::place;
 
 namespace {
 
 // The whole run of the horse, whatever the machine.
 constexpr auto raceDuration = 750ms;
 
-QFont headingFont() { return platform::font("MS Sans Serif", 9.75, 700); }
-QFont largeFont() { return platform::font("MS Sans Serif", 12); }
-
-template <class Control>
-Control* place(Control* control, const char* name, int left, int top, int width, int height) {
-    control->setObjectName(QString::fromLatin1(name));
-    twips::setGeometry(control, left, top, width, height);
-    return control;
+QFont headingFont() {
+    return platform::font("MS Sans Serif", 9.75, 700);
 }
-
-QLabel* label(QWidget* client, const char* name, const char* caption, int left, int top,
-              int width, int height, const QFont& font = platform::defaultFont()) {
-    auto* control = place(new QLabel(QString::fromUtf8(caption), client), name, left, top,
-                          width, height);
-    control->setFont(font);
-    control->setWordWrap(true);
-    control->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    return control;
+QFont largeFont() {
+    return platform::font("MS Sans Serif", 12);
 }
 
 QLineEdit* textBox(QWidget* client, const char* name, int left, int top, int width, int height,
@@ -132,11 +126,10 @@ void frmMainfrm::createControls(QWidget* client) {
     txtPrevious = textBox(client, "txtPrevious", 2520, 4560, 2055, 420, large);
     lblRunning = label(client, "lblRunning", "Running Total", 4920, 4200, 1935, 255);
     txtRunning = textBox(client, "txtRunning", 4920, 4560, 2055, 420, large);
-    lblLose = label(client, "lblLose", "YOU LOSE! You're as poor as a pudding.", 8400, 5040, 1335,
-                    855);
+    lblLose =
+        label(client, "lblLose", "YOU LOSE! You're as poor as a pudding.", 8400, 5040, 1335, 855);
     setTextColour(lblLose, QColor(255, 0, 0));
-    lbl1win =
-        label(client, "lbl1win", "YOU WIN! You're as rich as a Duke!", 8520, 5040, 1095, 735);
+    lbl1win = label(client, "lbl1win", "YOU WIN! You're as rich as a Duke!", 8520, 5040, 1095, 735);
     setTextColour(lbl1win, QColor(0, 0, 255));
     lblgrandtot = label(client, "lblgrandtot", "GRAND TOTAL:", 10080, 5040, 2055, 375,
                         platform::font("MS Sans Serif", 12, 700));
@@ -146,15 +139,14 @@ void frmMainfrm::createControls(QWidget* client) {
     picHorse->setPixmap(pictures::horse());
     picHorse->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-    cmdCalculate =
-        place(new QPushButton(QStringLiteral("Calculate"), client), "cmdCalculate", 3240, 5880,
-              2535, 615);
+    cmdCalculate = place(new QPushButton(QStringLiteral("Calculate"), client), "cmdCalculate", 3240,
+                         5880, 2535, 615);
     cmdCalculate->setFont(platform::font("MS Sans Serif", 13.5));
     cmdCalculate->setToolTip(QStringLiteral("Click here to see your results"));
-    cmdSaveresults = place(new QPushButton(QStringLiteral("Save"), client), "cmdSaveresults",
-                           6240, 5880, 1335, 615);
-    cmdReset = place(new QPushButton(QStringLiteral("Reset"), client), "cmdReset", 240, 6240,
-                     1455, 255);
+    cmdSaveresults = place(new QPushButton(QStringLiteral("Save"), client), "cmdSaveresults", 6240,
+                           5880, 1335, 615);
+    cmdReset =
+        place(new QPushButton(QStringLiteral("Reset"), client), "cmdReset", 240, 6240, 1455, 255);
     cmdReset->setToolTip(QStringLiteral("Click here to reset"));
 
     // Ascending tab index among the controls that take the focus; cmbWin follows Calculate.
@@ -192,22 +184,34 @@ void frmMainfrm::Form_Load() {
     lbl1win->hide();
     lblLose->hide();
     cmbWin->setCurrentIndex(cmbWin->findText(QStringLiteral("Yes")));
+    LoadPreviousTotal(*this); // ignores every error of its own
 }
 
-void frmMainfrm::cmdCalculate_Click() { SettleBet(*this); }
+void frmMainfrm::cmdCalculate_Click() {
+    SettleBet(*this);
+}
 
-void frmMainfrm::cmdSaveresults_Click() {}
+void frmMainfrm::cmdSaveresults_Click() {
+    SaveResults(*this);
+    platform::MessageBox::current().showOk(QStringLiteral("Data saved to file!"));
+}
 
-void frmMainfrm::cmdReset_Click() { Module1::ResetFigures(); }
+void frmMainfrm::cmdReset_Click() {
+    Module1::ResetFigures();
+}
 
 void frmMainfrm::cmdExit_Click() {
     instance().unload();
     platform::endProgram();
 }
 
-void frmMainfrm::mnuPath_Click() {}
+void frmMainfrm::mnuPath_Click() {
+    frmOptions::instance().show();
+}
 
-void frmMainfrm::cmdAbout_Click() {}
+void frmMainfrm::cmdAbout_Click() {
+    frmAbout::instance().show();
+}
 
 void frmMainfrm::closeEvent(QCloseEvent* event) {
     event->accept();
@@ -276,13 +280,21 @@ void frmMainfrm::setText(BetField field, const QString& text) {
     }
 }
 
-int frmMainfrm::oddsOnValue() { return chkOdds->isChecked() ? 1 : 0; }
+int frmMainfrm::oddsOnValue() {
+    return chkOdds->isChecked() ? 1 : 0;
+}
 
-void frmMainfrm::setWinVisible(bool visible) { lbl1win->setVisible(visible); }
+void frmMainfrm::setWinVisible(bool visible) {
+    lbl1win->setVisible(visible);
+}
 
-void frmMainfrm::setLoseVisible(bool visible) { lblLose->setVisible(visible); }
+void frmMainfrm::setLoseVisible(bool visible) {
+    lblLose->setVisible(visible);
+}
 
-int frmMainfrm::horseLeft() { return m_horseLeft; }
+int frmMainfrm::horseLeft() {
+    return m_horseLeft;
+}
 
 void frmMainfrm::setHorseLeft(int left) {
     m_horseLeft = left;
@@ -293,4 +305,16 @@ void frmMainfrm::raceStepShown(int step) {
     if (isVisible())
         centralWidget()->repaint();
     m_racePacer.waitAfter(step);
+}
+
+QString frmMainfrm::resultsFolder() {
+    return frmOptions::instance().load().txtPath->text();
+}
+
+QString frmMainfrm::runningTotal() {
+    return txtRunning->text();
+}
+
+void frmMainfrm::setPreviousTotal(const QString& text) {
+    txtPrevious->setText(text);
 }

@@ -3,6 +3,7 @@
 #include "calc/BetSheet.h"
 #include "platform/Pause.h"
 #include "platform/WindowInstance.h"
+#include "results/ResultsFile.h"
 
 #include <QMainWindow>
 
@@ -19,7 +20,7 @@ class LineControl;
 
 // The working window: a sheet for settling one race bet at a time and keeping the totals.
 // Controls stay at their design positions whatever the window's size.
-class frmMainfrm : public QMainWindow, private BetSheet {
+class frmMainfrm : public QMainWindow, private BetSheet, private ResultsSheet {
     Q_OBJECT
 public:
     frmMainfrm();
@@ -97,6 +98,11 @@ private:
     int horseLeft() override;
     void setHorseLeft(int left) override;
     void raceStepShown(int step) override;
+
+    // ResultsSheet: the folder comes from the Options dialog, loading it hidden if need be.
+    QString resultsFolder() override;
+    QString runningTotal() override;
+    void setPreviousTotal(const QString& text) override;
 
     int m_horseLeft;
     platform::StepPacer m_racePacer;

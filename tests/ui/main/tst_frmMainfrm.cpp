@@ -69,8 +69,8 @@ void tst_frmMainfrm::firstAppearance() {
     QCOMPARE(w.cmbWin->currentText(), QStringLiteral("Yes"));
     QCOMPARE(w.cmbWin->count(), 2);
     QCOMPARE(w.cmbWin->itemText(1), QStringLiteral("No"));
-    for (QLineEdit* amount : {w.txtStakebet, w.txtWinnings, w.txtOrigstake, w.txtTotal,
-                              w.txtGrandtot, w.txtRunning})
+    for (QLineEdit* amount :
+         {w.txtStakebet, w.txtWinnings, w.txtOrigstake, w.txtTotal, w.txtGrandtot, w.txtRunning})
         QCOMPARE(amount->text(), QStringLiteral("0.00"));
     QCOMPARE(w.txtLower->currentText(), QStringLiteral("1"));
     QCOMPARE(w.txtUpper->currentText(), QStringLiteral("1"));
@@ -108,8 +108,8 @@ void tst_frmMainfrm::controlsAtTheirPlaces() {
     frmMainfrm& w = frmMainfrm::instance().load();
     auto* control = w.findChild<QWidget*>(name);
     QVERIFY(control);
-    QCOMPARE(control->geometry(), twips::toPixels(twipsRect.x(), twipsRect.y(),
-                                                  twipsRect.width(), twipsRect.height()));
+    QCOMPARE(control->geometry(),
+             twips::toPixels(twipsRect.x(), twipsRect.y(), twipsRect.width(), twipsRect.height()));
 }
 
 void tst_frmMainfrm::maximizeKeepsPlaces() {
@@ -127,9 +127,9 @@ void tst_frmMainfrm::maximizeKeepsPlaces() {
 
 void tst_frmMainfrm::tabOrder() {
     frmMainfrm& w = shown();
-    const QStringList expected{"txtLower",     "txtUpper",  "chkOdds",     "txtWinnings",
-                               "txtOrigstake", "txtTotal",  "cmdCalculate", "cmbWin",
-                               "txtGrandtot",  "cmdReset",  "cmdSaveresults", "txtPrevious",
+    const QStringList expected{"txtLower",     "txtUpper",   "chkOdds",        "txtWinnings",
+                               "txtOrigstake", "txtTotal",   "cmdCalculate",   "cmbWin",
+                               "txtGrandtot",  "cmdReset",   "cmdSaveresults", "txtPrevious",
                                "txtRunning",   "txtStakebet"};
     QStringList visited;
     for (int i = 0; i < expected.size(); ++i) {
@@ -152,10 +152,25 @@ void tst_frmMainfrm::calculateByKeyboardAndMouse_data() {
     QTest::addColumn<QString>("origstake");
     QTest::addColumn<QString>("winnings");
     QTest::addColumn<QString>("total");
-    QTest::newRow("won") << "10" << "5" << "2" << false << true << "10" << "25.00" << " 35";
-    QTest::newRow("lost") << "10" << "5" << "2" << false << false << "-10" << "0.00" << "-10";
-    QTest::newRow("odds-on") << "10" << "2" << "5" << true << true << "10" << "25.00" << " 35";
-    QTest::newRow("half stake") << "10.5" << "1" << "3" << false << true << "10.5" << "3.50"
+    QTest::newRow("won") << "10"
+                         << "5"
+                         << "2" << false << true << "10"
+                         << "25.00"
+                         << " 35";
+    QTest::newRow("lost") << "10"
+                          << "5"
+                          << "2" << false << false << "-10"
+                          << "0.00"
+                          << "-10";
+    QTest::newRow("odds-on") << "10"
+                             << "2"
+                             << "5" << true << true << "10"
+                             << "25.00"
+                             << " 35";
+    QTest::newRow("half stake") << "10.5"
+                                << "1"
+                                << "3" << false << true << "10.5"
+                                << "3.50"
                                 << " 14";
 }
 
@@ -214,13 +229,21 @@ void tst_frmMainfrm::errorIsShownAndProgramGoesOn_data() {
     QTest::addColumn<QString>("upper");
     QTest::addColumn<QString>("grand");
     QTest::addColumn<QString>("message");
-    QTest::newRow("empty divisor") << "10" << "" << "0.00"
+    QTest::newRow("empty divisor") << "10"
+                                   << ""
+                                   << "0.00"
                                    << "Run-time error '11':\n\nDivision by zero";
-    QTest::newRow("zero divisor") << "10" << "0" << "0.00"
+    QTest::newRow("zero divisor") << "10"
+                                  << "0"
+                                  << "0.00"
                                   << "Run-time error '11':\n\nDivision by zero";
-    QTest::newRow("stake too large") << "1e999" << "1" << "0.00"
+    QTest::newRow("stake too large") << "1e999"
+                                     << "1"
+                                     << "0.00"
                                      << "Run-time error '6':\n\nOverflow";
-    QTest::newRow("overflowing sum") << "1e308" << "1" << "1.7e308"
+    QTest::newRow("overflowing sum") << "1e308"
+                                     << "1"
+                                     << "1.7e308"
                                      << "Run-time error '6':\n\nOverflow";
 }
 

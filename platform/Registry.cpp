@@ -1,0 +1,84 @@
+#include "platform/Registry.h"
+
+#ifdef _WIN32
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+#else
+#include "platform/TextRegistry.h"
+#endif
+
+namespace platform {
+
+namespace {
+
+#ifdef _WIN32
+
+// The system's registry through advapi32.
+class Win32Registry : public Registry {
+public:
+    std::int32_t RegOpenKeyExA(Key root, const std::string& keyName, std::uint32_t options,
+                               std::uint32_t accessMask, Key* result) override {
+        HKEY key = nullptr;
+        const LONG code = ::RegOpenKeyExA(toHandle(root), keyName.c_str(), options,
+                                          static_cast<REGSAM>(accessMask), &key);
+        if (result)
+            *result = reinterpret_cast<Key>(key);
+        return code;
+    }
+
+    std::int32_t RegQueryValueExA(Key key, const std::string& valueName, std::uint32_t* reserved,
+                                  std::uint32_t* type, unsigned char* data,
+                                  std::uint32_t* dataSize) override {
+        DWORD valueType = 0;
+        DWORD size = dataSize ? *dataSize : 0;
+        const LONG code = ::RegQueryValueExA(
+            toHandle(key), valueName.c_str(), reinterpret_cast<LPDWORD>(reserved),
+            type ? &valueType : nullptr, data, dataSize ? &size : nullptr);
+        if (type)
+            *type = valueType;
+        if (dataSize)
+            *dataSize = size;
+        return code;
+    }
+
+    std::int32_t RegCloseKey(Key key) override { return ::RegCloseKey(toHandle(key)); }
+
+private:
+    // The predefined roots are 32-bit values that the system sign-extends to a pointer.
+    static HKEY toHandle(Key key) {
+        if (key >= 0x80000000u && key <= 0x8000000Fu)
+            return reinterpret_cast<HKEY>(
+                static_cast<LONG_PTR>(static_cast<LONG>(static_cast<DWORD>(key))));
+        return reinterpret_cast<HKEY>(key);
+    }
+};
+
+using SystemRegistry = Win32Registry;
+
+#else
+
+// No registry of its own here: the file stands in for it.
+class SystemRegistry : public TextRegistry {};
+
+#endif
+
+Registry*& installed() {
+    static Registry* registry = nullptr;
+    return registry;
+}
+
+} // namespace
+
+Registry& Registry::current() {
+    static SystemRegistry system;
+    Registry* registry = installed();
+    return registry ? *registry : system;
+}
+
+Registry* Registry::install(Registry* registry) {
+    Registry* old = installed();
+    installed() = registry;
+    return old;
+}
+
+} // namespace platform
