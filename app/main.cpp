@@ -3,6 +3,7 @@
 #include "platform/WindowInstance.h"
 
 #include <QApplication>
+#include <QEvent>
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
@@ -13,6 +14,8 @@ int main(int argc, char* argv[]) {
 
     Module1::Main();
     const int status = QApplication::exec();
+    // Windows unloaded by their own handlers are still waiting for deletion; the rest go now.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     platform::WindowInstanceBase::destroyAll();
     return status;
 }
