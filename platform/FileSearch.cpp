@@ -1,6 +1,7 @@
 #include "platform/FileSearch.h"
 
 #include "platform/NativePath.h"
+#include "platform/Service.h"
 
 #ifdef _WIN32
 #define WIN32_LEAN_AND_MEAN
@@ -102,24 +103,14 @@ public:
 };
 
 #endif
-
-FileSearch*& installed() {
-    static FileSearch* search = nullptr;
-    return search;
-}
-
 } // namespace
 
 FileSearch& FileSearch::current() {
-    static SystemFileSearch system;
-    FileSearch* search = installed();
-    return search ? *search : system;
+    return currentService<FileSearch, SystemFileSearch>();
 }
 
 FileSearch* FileSearch::install(FileSearch* search) {
-    FileSearch* old = installed();
-    installed() = search;
-    return old;
+    return installService(search);
 }
 
 std::string resolvedNativePath(std::string_view programPath) {

@@ -2,29 +2,19 @@
 
 #include "platform/AppInfo.h"
 #include "platform/RuntimeError.h"
+#include "platform/Service.h"
 
 #include <QMessageBox>
 #include <QPushButton>
 
 namespace platform {
 
-namespace {
-MessageBox*& installed() {
-    static MessageBox* box = nullptr;
-    return box;
-}
-} // namespace
-
 MessageBox& MessageBox::current() {
-    static QtMessageBox real;
-    MessageBox* box = installed();
-    return box ? *box : real;
+    return currentService<MessageBox, QtMessageBox>();
 }
 
 MessageBox* MessageBox::install(MessageBox* box) {
-    MessageBox* old = installed();
-    installed() = box;
-    return old;
+    return installService(box);
 }
 
 void QtMessageBox::showOk(const QString& text) {

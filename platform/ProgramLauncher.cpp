@@ -2,6 +2,7 @@
 
 #include "platform/FileSearch.h"
 #include "platform/RuntimeError.h"
+#include "platform/Service.h"
 
 #ifdef _WIN32
 #define WIN32_LEAN_AND_MEAN
@@ -106,24 +107,14 @@ public:
 };
 
 #endif
-
-ProgramLauncher*& installed() {
-    static ProgramLauncher* launcher = nullptr;
-    return launcher;
-}
-
 } // namespace
 
 ProgramLauncher& ProgramLauncher::current() {
-    static SystemLauncher system;
-    ProgramLauncher* launcher = installed();
-    return launcher ? *launcher : system;
+    return currentService<ProgramLauncher, SystemLauncher>();
 }
 
 ProgramLauncher* ProgramLauncher::install(ProgramLauncher* launcher) {
-    ProgramLauncher* old = installed();
-    installed() = launcher;
-    return old;
+    return installService(launcher);
 }
 
 } // namespace platform

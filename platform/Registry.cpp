@@ -1,5 +1,6 @@
 #include "platform/Registry.h"
 
+#include "platform/Service.h"
 #ifdef _WIN32
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
@@ -61,24 +62,14 @@ using SystemRegistry = Win32Registry;
 class SystemRegistry : public TextRegistry {};
 
 #endif
-
-Registry*& installed() {
-    static Registry* registry = nullptr;
-    return registry;
-}
-
 } // namespace
 
 Registry& Registry::current() {
-    static SystemRegistry system;
-    Registry* registry = installed();
-    return registry ? *registry : system;
+    return currentService<Registry, SystemRegistry>();
 }
 
 Registry* Registry::install(Registry* registry) {
-    Registry* old = installed();
-    installed() = registry;
-    return old;
+    return installService(registry);
 }
 
 } // namespace platform
