@@ -219,9 +219,11 @@ QString FormatMoneyAmount(double value) {
     if (magnitude > 0) {
         const Digits d = significantDigits(magnitude);
         const int kept = d.exponent + 3; // digits down to the hundredths
-        if (kept >= 0 && kept <= 15) {
+        if (kept >= 0) {
+            // All 15 digits lie above the hundredths when the value reaches 1E13; the places
+            // below them are zeros.
             for (int i = 0; i < kept; ++i)
-                cents = cents * 10 + (d.digits[i] - '0');
+                cents = cents * 10 + (i < 15 ? d.digits[i] - '0' : 0);
             if (kept < 15 && d.digits[kept] >= '5')
                 ++cents;
         }

@@ -138,6 +138,9 @@ void tst_NumberText::moneyForm_data() {
     QTest::newRow("zero") << 0.0 << "0.00";
     QTest::newRow("carries into the units") << 9.999 << "10.00";
     QTest::newRow("large") << 123456789012.345 << "123456789012.35";
+    // Fifteen digits that end above the cents: the missing places are zeros.
+    QTest::newRow("digits end at the tens") << 1.2e13 << "12000000000000.00";
+    QTest::newRow("digits end at the units") << -123456789012345.0 << "-123456789012345.00";
     QTest::newRow("beyond cents") << 1e15 << "1000000000000000.00";
 }
 
