@@ -8,6 +8,8 @@
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     application.setApplicationName(QStringLiteral("Quorvex"));
+    // Ties the windows to the installed menu entry, for the desktop's icon and task list.
+    QGuiApplication::setDesktopFileName(QStringLiteral("quorvex"));
     // The main window ends the program itself; a lone About box must not keep it alive.
     application.setQuitOnLastWindowClosed(false);
     platform::installFontSubstitutions();

@@ -58,6 +58,17 @@ QComboBox* oddsBox(QWidget* client, const char* name, int left) {
     return control;
 }
 
+// What a screen reader announces for a field: its name, and its heading through the label
+// relation, which Qt's Linux bridge offers for combo boxes (it names those by their current
+// text). An editable combo box's editor, where the typing goes, carries the name too.
+void nameAfter(QWidget* field, QLabel* heading, const QString& name) {
+    field->setAccessibleName(name);
+    if (!heading->buddy())
+        heading->setBuddy(field);
+    if (auto* combo = qobject_cast<QComboBox*>(field); combo && combo->lineEdit())
+        combo->lineEdit()->setAccessibleName(name);
+}
+
 void setTextColour(QLabel* label, QColor colour) {
     QPalette palette = label->palette();
     palette.setColor(QPalette::WindowText, colour);
@@ -148,6 +159,19 @@ void frmMainfrm::createControls(QWidget* client) {
     cmdReset =
         place(new QPushButton(QStringLiteral("Reset"), client), "cmdReset", 240, 6240, 1455, 255);
     cmdReset->setToolTip(QStringLiteral("Click here to reset"));
+
+    // The buttons speak their captions; the fields are named after their headings.
+    nameAfter(txtStakebet, Stake, Stake->text());
+    nameAfter(txtLower, lblOdds, lblOdds->text() + QStringLiteral(", left-hand figure"));
+    nameAfter(txtUpper, lblOdds, lblOdds->text() + QStringLiteral(", right-hand figure"));
+    nameAfter(chkOdds, lbloddson, lbloddson->text());
+    nameAfter(cmbWin, lblwinyn, lblwinyn->text());
+    nameAfter(txtWinnings, lblWinnings, lblWinnings->text());
+    nameAfter(txtOrigstake, lblPlusStake, lblPlusStake->text());
+    nameAfter(txtTotal, lblTotal, lblTotal->text());
+    nameAfter(txtPrevious, lblPrevious, lblPrevious->text());
+    nameAfter(txtRunning, lblRunning, lblRunning->text());
+    nameAfter(txtGrandtot, lblgrandtot, lblgrandtot->text());
 
     // Ascending tab index among the controls that take the focus; cmbWin follows Calculate.
     platform::setTabOrder({txtStakebet, txtLower, txtUpper, chkOdds, txtWinnings, txtOrigstake,
