@@ -1,4 +1,6 @@
 #include "platform/Files.h"
+#include "platform/MessageBox.h"
+#include "platform/RuntimeError.h"
 #include "tests/support/FakeMessageBox.h"
 #include "tests/support/TestEnvironment.h"
 #include "ui/main/frmMainfrm.h"
@@ -35,6 +37,55 @@ private:
     QStringList& m_opened;
 };
 
+enum Step { Open, Write, Flush, Commit };
+
+// The real writer, failing at one step as the system would there; at the write step part of the
+// line has reached the new file first.
+class FailingWriter : public platform::FileWriter {
+public:
+    FailingWriter(Step failAt, RuntimeError error)
+        : m_failAt(failAt), m_error(std::move(error)), m_real(platform::makeSafeFileWriter()) {}
+    void open(const QString& path) override {
+        failAt(Open);
+        m_real->open(path);
+    }
+    void write(const QByteArray& bytes) override {
+        if (m_failAt == Write)
+            m_real->write(bytes.left(2));
+        failAt(Write);
+        m_real->write(bytes);
+    }
+    void flush() override {
+        failAt(Flush);
+        m_real->flush();
+    }
+    void commit() override {
+        failAt(Commit);
+        m_real->commit();
+    }
+
+private:
+    void failAt(Step step) {
+        if (step == m_failAt)
+            throw m_error;
+    }
+    Step m_failAt;
+    RuntimeError m_error;
+    std::unique_ptr<platform::FileWriter> m_real;
+};
+
+// What the user sees of the main window: every field's text, the check box, the result labels.
+QStringList screenOf(frmMainfrm& w) {
+    QStringList screen;
+    for (QLineEdit* field : w.findChildren<QLineEdit*>())
+        screen << field->objectName() + '=' + field->text();
+    for (QComboBox* box : w.findChildren<QComboBox*>())
+        screen << box->objectName() + '=' + box->currentText();
+    screen << QString::number(w.chkOdds->checkState()) << QString::number(w.lbl1win->isVisible())
+           << QString::number(w.lblLose->isVisible());
+    return screen;
+}
+
 } // namespace
 
 class tst_Save : public QObject {
@@ -47,6 +98,8 @@ private slots:
     void afterCancelTheFolderIsTheDesignOne();
     void failedSaveShowsErrorAndKeepsEverything_data();
     void failedSaveShowsErrorAndKeepsEverything();
+    void saveFailingAtEachStepKeepsTheOldFile_data();
+    void saveFailingAtEachStepKeepsTheOldFile();
 
 private:
     frmMainfrm& settledWindow();
@@ -157,6 +210,48 @@ void tst_Save::failedSaveShowsErrorAndKeepsEverything() {
     for (QLineEdit* field : w.findChildren<QLineEdit*>())
         after << field->text();
     QCOMPARE(after, before);
+}
+
+void tst_Save::saveFailingAtEachStepKeepsTheOldFile_data() {
+    QTest::addColumn<int>("step");
+    QTest::addColumn<int>("error");
+    QTest::newRow("opening the new file") << int(Open) << int(RuntimeError::PermissionDenied);
+    QTest::newRow("writing") << int(Write) << int(RuntimeError::DiskFull);
+    QTest::newRow("flushing") << int(Flush) << int(RuntimeError::DiskFull);
+    QTest::newRow("committing the replacement") << int(Commit) << int(RuntimeError::PathFileAccess);
+}
+
+void tst_Save::saveFailingAtEachStepKeepsTheOldFile() {
+    QFETCH(int, step);
+    QFETCH(int, error);
+    const QByteArray previous("\" 12.5\"\r\n");
+    QFile old(m_dir->filePath("quorvexresults.txt"));
+    QVERIFY(old.open(QIODevice::WriteOnly) && old.write(previous) == previous.size());
+    old.close();
+    frmMainfrm& w = settledWindow();
+    QCOMPARE(w.txtRunning->text(), QStringLiteral(" 47.5")); // a new total that would replace it
+    const QStringList screen = screenOf(w);
+    const QStringList files = QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden);
+
+    const auto real = platform::replaceFileWriter([&] {
+        return std::make_unique<FailingWriter>(Step(step),
+                                               RuntimeError::of(RuntimeError::Number(error)));
+    });
+    QTest::mouseClick(w.cmdSaveresults, Qt::LeftButton);
+    platform::replaceFileWriter(real);
+
+    QCOMPARE(contentsOf(old.fileName()), previous);
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden), files); // nothing left over
+    QCOMPARE(m_env->programEnds, 0);
+    QVERIFY(w.isVisible());
+    QCOMPARE(m_box->okTexts, QStringList{platform::runtimeErrorText(
+                                 RuntimeError::of(RuntimeError::Number(error)))});
+    QCOMPARE(screenOf(w), screen);
+
+    // The program goes on: the next save, with the disk mended, replaces the file.
+    QTest::mouseClick(w.cmdSaveresults, Qt::LeftButton);
+    QCOMPARE(contentsOf(old.fileName()), QByteArray("\" 47.5\"\r\n"));
+    QCOMPARE(m_box->okTexts.last(), QStringLiteral("Data saved to file!"));
 }
 
 QUORVEX_TEST_MAIN(tst_Save)
