@@ -27,4 +27,19 @@ inline QLabel* label(QWidget* container, const char* name, const char* caption, 
     return control;
 }
 
+// A caption's text colour.
+inline void setTextColour(QLabel* label, const QColor& colour) {
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    label->setPalette(palette);
+}
+
+// A fixed dialog frame around a client area of the given twips size: a caption with a close
+// button, no caption icon, no resizing, no minimize or maximize button.
+inline void makeFixedDialog(QWidget* window, int clientWidth, int clientHeight) {
+    window->setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
+                           Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    window->setFixedSize(twips::toPixels(0, 0, clientWidth, clientHeight).size());
+}
+
 } // namespace platform

@@ -28,10 +28,6 @@ void setLeft(QWidget* widget, int left) {
     widget->move(toPixels(left), widget->y());
 }
 
-void setClientSize(QWidget* window, int width, int height) {
-    window->resize(toPixels(width), toPixels(height));
-}
-
 void moveWindow(QWidget* window, int left, int top) {
     window->move(toPixels(left), toPixels(top));
 }

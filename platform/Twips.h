@@ -20,8 +20,6 @@ QRect toPixels(int left, int top, int width, int height);
 void setGeometry(QWidget* widget, int left, int top, int width, int height);
 // Moves a child keeping its size.
 void setLeft(QWidget* widget, int left);
-// Gives a top-level window a client area of the given size.
-void setClientSize(QWidget* window, int width, int height);
 // Places a top-level window's outer frame relative to the screen.
 void moveWindow(QWidget* window, int left, int top);
 

@@ -36,12 +36,6 @@ SysInfoLauncher systemLauncher() {
                            platform::ProgramLauncher::current(), messages);
 }
 
-void setBlackText(QLabel* label) {
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, Qt::black);
-    label->setPalette(palette);
-}
-
 } // namespace
 
 platform::WindowInstance<frmAbout>& frmAbout::instance() {
@@ -51,9 +45,7 @@ platform::WindowInstance<frmAbout>& frmAbout::instance() {
 
 frmAbout::frmAbout() {
     setObjectName(QStringLiteral("frmAbout"));
-    // A fixed dialog frame: a caption with a close button, no minimize or maximize button.
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    platform::makeFixedDialog(this, 5730, 3555);
     setWindowTitle(QStringLiteral("About MyApp"));
     setFont(platform::defaultFont());
     setModal(false);
@@ -63,7 +55,6 @@ frmAbout::frmAbout() {
     connect(cmdSysInfo, &QPushButton::clicked, this,
             platform::handler(this, &frmAbout::cmdSysInfo_Click));
 
-    setFixedSize(twips::toPixels(0, 0, 5730, 3555).size());
     twips::moveWindow(this, 2340, 1935);
 }
 
@@ -93,7 +84,7 @@ void frmAbout::createControls() {
                      platform::font("MS Sans Serif", 12, 700, true));
     lblVersion = label(this, "lblVersion", "Version", 1050, 780, 3885, 225);
     for (QLabel* text : {lblDescription, lblDisclaimer, lblTitle, lblVersion})
-        setBlackText(text);
+        platform::setTextColour(text, Qt::black);
 
     // The white line first, so that the grey one lies over it where they meet: grey above
     // white, an etched groove.

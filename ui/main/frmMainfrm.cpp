@@ -30,6 +30,7 @@ using namespace std::chrono_literals;
 namespace twips = platform::twips;
 using platform::label;
 using platform::place;
+using platform::setTextColour;
 
 namespace {
 
@@ -67,12 +68,6 @@ void nameAfter(QWidget* field, QLabel* heading, const QString& name) {
         heading->setBuddy(field);
     if (auto* combo = qobject_cast<QComboBox*>(field); combo && combo->lineEdit())
         combo->lineEdit()->setAccessibleName(name);
-}
-
-void setTextColour(QLabel* label, QColor colour) {
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    label->setPalette(palette);
 }
 
 } // namespace

@@ -60,55 +60,10 @@ float single(float value) {
     return value;
 }
 
-// The window system's key numbers for the keys a handler may look at; others are 0.
+// The window system's key number of a key, as far as a handler looks at it: the dialog's only
+// key handler watches for Tab, so every other key is passed as 0.
 int keyCodeOf(const QKeyEvent& event) {
-    const int key = event.key();
-    if ((key >= Qt::Key_0 && key <= Qt::Key_9) || (key >= Qt::Key_A && key <= Qt::Key_Z))
-        return key;
-    if (key >= Qt::Key_F1 && key <= Qt::Key_F16)
-        return 112 + (key - Qt::Key_F1);
-    switch (key) {
-    case Qt::Key_Backspace:
-        return 8;
-    case Qt::Key_Tab:
-    case Qt::Key_Backtab:
-        return keyTab;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        return 13;
-    case Qt::Key_Shift:
-        return 16;
-    case Qt::Key_Control:
-        return 17;
-    case Qt::Key_Alt:
-        return 18;
-    case Qt::Key_Escape:
-        return 27;
-    case Qt::Key_Space:
-        return 32;
-    case Qt::Key_PageUp:
-        return 33;
-    case Qt::Key_PageDown:
-        return 34;
-    case Qt::Key_End:
-        return 35;
-    case Qt::Key_Home:
-        return 36;
-    case Qt::Key_Left:
-        return 37;
-    case Qt::Key_Up:
-        return 38;
-    case Qt::Key_Right:
-        return 39;
-    case Qt::Key_Down:
-        return 40;
-    case Qt::Key_Insert:
-        return 45;
-    case Qt::Key_Delete:
-        return 46;
-    default:
-        return 0;
-    }
+    return event.key() == Qt::Key_Tab || event.key() == Qt::Key_Backtab ? keyTab : 0;
 }
 
 int shiftStateOf(const QKeyEvent& event) {
@@ -134,12 +89,8 @@ platform::WindowInstance<frmOptions>& frmOptions::instance() {
 frmOptions::frmOptions() {
     setObjectName(QStringLiteral("frmOptions"));
     setWindowTitle(QStringLiteral("Options"));
-    // A fixed dialog frame: no resizing, no minimize or maximize, no caption icon.
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
-                   Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    platform::makeFixedDialog(this, 6150, 4920);
     setFont(platform::defaultFont());
-    twips::setClientSize(this, 6150, 4920);
-    setFixedSize(size());
 
     createControls();
     connectHandlers();
