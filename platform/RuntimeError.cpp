@@ -25,6 +25,12 @@ RuntimeError RuntimeError::of(Number number) {
         return {number, "Path/File access error"};
     case PathNotFound:
         return {number, "Path not found"};
+    case ObjectNotSet:
+        return {number, "Object variable or With block variable not set"};
+    case ControlArrayElementMissing:
+        return {number, "Control array element doesn't exist"};
+    case IndexOutOfBounds:
+        return {number, "Index out of bounds"};
     }
     return {number, "Application-defined or object-defined error"};
 }

@@ -19,6 +19,9 @@ public:
         PermissionDenied = 70,
         PathFileAccess = 75,
         PathNotFound = 76,
+        ObjectNotSet = 91,
+        ControlArrayElementMissing = 340,
+        IndexOutOfBounds = 35600,
     };
 
     RuntimeError(int number, std::string description);

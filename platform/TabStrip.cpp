@@ -11,9 +11,6 @@ namespace platform {
 
 namespace {
 
-constexpr int indexOutOfBounds = 35600;
-constexpr int objectNotSet = 91;
-
 QStyleOptionTabWidgetFrame frameOption(const QWidget* strip, const QTabBar* bar) {
     QStyleOptionTabWidgetFrame option;
     option.initFrom(strip);
@@ -66,13 +63,13 @@ TabStrip::TabStrip(QWidget* parent) : QWidget(parent), m_bar(new QTabBar(this)),
 
 void TabStrip::checkIndex(int index) const {
     if (index < 1 || index > m_tabs.count())
-        throw RuntimeError(indexOutOfBounds, "Index out of bounds");
+        throw RuntimeError::of(RuntimeError::IndexOutOfBounds);
 }
 
 TabStrip::Tab TabStrip::SelectedItem() const {
     const int current = m_bar->currentIndex();
     if (current < 0)
-        throw RuntimeError(objectNotSet, "Object variable or With block variable not set");
+        throw RuntimeError::of(RuntimeError::ObjectNotSet);
     return m_tabs.item(current + 1);
 }
 

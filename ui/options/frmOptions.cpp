@@ -166,7 +166,7 @@ void frmOptions::tbsOptions_Click() {
     const int count = tbsOptions->Tabs().count();
     for (int i = 0; i < count; ++i) {
         if (i >= int(picOptions.size()))
-            throw RuntimeError(340,
+            throw RuntimeError(RuntimeError::ControlArrayElementMissing,
                                "Control array element '" + std::to_string(i) + "' doesn't exist");
         QWidget* panel = picOptions[std::size_t(i)];
         const int selected = tbsOptions->SelectedItem().index;
