@@ -1,14 +1,12 @@
 #include "app/Main.h"
 
 #include "app/StartupTrace.h"
+#include "platform/EventGuard.h"
 #include "platform/Pause.h"
 #include "platform/ProgramFolder.h"
-#include "platform/Repaint.h"
 #include "ui/main/frmMainfrm.h"
 #include "ui/options/frmOptions.h"
 #include "ui/splash/frmSplash.h"
-
-#include <QLineEdit>
 
 #include <chrono>
 
@@ -23,19 +21,25 @@ constexpr auto startupPause = 1s;
 
 void Main() {
     frmSplash& splash = frmSplash::instance().show();
-    platform::paintNow(&splash); // fully drawn before the pause, which runs no event loop
+    splash.window().paintNow(); // fully drawn before the pause, which runs no event loop
     startuptrace::mark("splash-painted");
 
-    frmOptions& options = frmOptions::instance().load();
-    options.txtPath->setText(platform::programFolder());
+    frmOptions::instance().load().txtPath.setText(platform::programFolder());
 
     platform::waitUntil(std::chrono::steady_clock::now() + startupPause);
     startuptrace::mark("pause-ended");
 
     frmMainfrm& main = frmMainfrm::instance().load(); // reads the results file from that folder
-    startuptrace::markFirstPaint(&main, "main-painted");
+    if (startuptrace::enabled())
+        main.window().onFirstPaint([] { startuptrace::mark("main-painted"); });
     frmMainfrm::instance().show();
     frmSplash::instance().unload();
+}
+
+void Start() {
+    platform::guarded(Main);
+    platform::guarded([] { frmMainfrm::instance().show(); });
+    platform::guarded([] { frmSplash::instance().unload(); });
 }
 
 } // namespace Module1

@@ -1,53 +1,32 @@
 #include "app/StartupTrace.h"
 
-#include <QEvent>
-#include <QFile>
-#include <QWidget>
-
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
 
 namespace startuptrace {
 
 namespace {
-
-QString traceFile() {
-    return qEnvironmentVariable("QUORVEX_STARTUP_TRACE");
+const char* traceFile() {
+    const char* path = std::getenv("QUORVEX_STARTUP_TRACE");
+    return path && *path ? path : nullptr;
 }
-
-class FirstPaint : public QObject {
-public:
-    FirstPaint(QWidget* window, const char* milestone) : QObject(window), m_milestone(milestone) {}
-
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Paint) {
-            mark(m_milestone);
-            watched->removeEventFilter(this);
-            deleteLater();
-        }
-        return false;
-    }
-
-private:
-    const char* m_milestone;
-};
-
 } // namespace
 
-void mark(const char* milestone) {
-    const QString path = traceFile();
-    if (path.isEmpty())
-        return;
-    const auto now = std::chrono::system_clock::now().time_since_epoch();
-    QFile file(path);
-    if (file.open(QIODevice::Append))
-        file.write(QByteArray(milestone) + ' ' +
-                   QByteArray::number(qint64(std::chrono::nanoseconds(now).count())) + '\n');
+bool enabled() {
+    return traceFile() != nullptr;
 }
 
-void markFirstPaint(QWidget* window, const char* milestone) {
-    if (traceFile().isEmpty())
+void mark(const char* milestone) {
+    const char* path = traceFile();
+    if (!path)
         return;
-    window->installEventFilter(new FirstPaint(window, milestone));
+    const auto now = std::chrono::system_clock::now().time_since_epoch();
+    if (std::FILE* file = std::fopen(path, "a")) {
+        std::fprintf(file, "%s %lld\n", milestone,
+                     static_cast<long long>(std::chrono::nanoseconds(now).count()));
+        std::fclose(file);
+    }
 }
 
 } // namespace startuptrace

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QString>
+#include <string>
 
 namespace platform {
 
@@ -12,25 +12,18 @@ public:
     virtual ~MessageBox() = default;
 
     // A message with an OK button only.
-    virtual void showOk(const QString& text) = 0;
+    virtual void showOk(const std::string& text) = 0;
     // A question with Yes (the default) and No; there is no other way out. True means Yes.
-    virtual bool askYesNo(const QString& text) = 0;
+    virtual bool askYesNo(const std::string& text) = 0;
 
-    // The box in use: the real one unless a test installed another.
+    // The box in use: the system's unless a test installed another.
     static MessageBox& current();
-    // Installs a replacement (nullptr restores the real one); returns the one it replaces.
+    // Installs a replacement (nullptr restores the system's); returns the one it replaces.
     static MessageBox* install(MessageBox* box);
 };
 
-// The real boxes, drawn by Qt.
-class QtMessageBox : public MessageBox {
-public:
-    void showOk(const QString& text) override;
-    bool askYesNo(const QString& text) override;
-};
-
 // The text of the run-time error message: its number and its description.
-QString runtimeErrorText(const RuntimeError& error);
+std::string runtimeErrorText(const RuntimeError& error);
 void showRuntimeError(const RuntimeError& error);
 
 } // namespace platform

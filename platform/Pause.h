@@ -1,19 +1,24 @@
 #pragma once
 
 #include <chrono>
-#include <functional>
 
 namespace platform {
 
 using Deadline = std::chrono::steady_clock::time_point;
 
-// Blocks the calling (user-interface) thread until the deadline without running an event
-// loop, so that no input is handled meanwhile. Tests replace the wait so they do not sleep.
-void waitUntil(Deadline deadline);
+// Blocks the calling (user-interface) thread until a deadline without running an event loop,
+// so that no input is handled meanwhile. Tests install one that does not sleep.
+class Waiter {
+public:
+    virtual ~Waiter() = default;
+    virtual void waitUntil(Deadline deadline) = 0;
 
-using WaitFunction = std::function<void(Deadline)>;
-// Installs a replacement wait; an empty function restores the real one. Returns the old one.
-WaitFunction replaceWait(WaitFunction wait);
+    static Waiter& current();
+    // Installs a replacement (nullptr restores the real one); returns the one it replaces.
+    static Waiter* install(Waiter* waiter);
+};
+
+void waitUntil(Deadline deadline);
 
 // Spreads a run of steps evenly over a total time, so that an animation lasts as long on a
 // fast machine as on a slow one: a deadline per step, not a count.

@@ -1,14 +1,20 @@
 #pragma once
 
-#include <functional>
-
 namespace platform {
 
-// Ends the program at once: every window goes, nothing is asked. Tests replace it.
-void endProgram();
+// Ends the program at once: every window goes, nothing is asked. Tests install one that counts.
+class ProgramEnd {
+public:
+    virtual ~ProgramEnd() = default;
+    virtual void endProgram() = 0;
 
-using EndFunction = std::function<void()>;
-// Installs a replacement (an empty function restores the real one); returns the old one.
-EndFunction replaceEndProgram(EndFunction end);
+    static ProgramEnd& current();
+    // Installs a replacement (nullptr restores the real one); returns the one it replaces.
+    static ProgramEnd* install(ProgramEnd* end);
+};
+
+inline void endProgram() {
+    ProgramEnd::current().endProgram();
+}
 
 } // namespace platform

@@ -1,43 +1,38 @@
 #include "platform/ProgramFolder.h"
 
-#include <QCoreApplication>
-#include <QDir>
+#include <algorithm>
 
 namespace platform {
 
 namespace {
-bool isSeparator(QChar c) {
-    return c == u'/' || c == u'\\';
+bool isSeparator(char c) {
+    return c == '/' || c == '\\';
 }
 
-bool startsWithDrive(const QString& dir) {
-    return dir.size() >= 2 && dir.at(1) == u':' && dir.at(0).isLetter() &&
-           dir.at(0).unicode() < 128;
+bool startsWithDrive(const std::string& dir) {
+    const char letter = dir.empty() ? '\0' : dir[0];
+    return dir.size() >= 2 && dir[1] == ':' &&
+           ((letter >= 'A' && letter <= 'Z') || (letter >= 'a' && letter <= 'z'));
 }
 } // namespace
 
-QString programFolderText(const QString& nativeDir) {
-    QString dir = nativeDir;
+std::string programFolderText(std::string dir) {
     if (startsWithDrive(dir)) {
         // The results file's name is joined on with a backslash, so a drive folder reads the
         // way the user types one, whatever form the system reported.
-        dir.replace(u'/', u'\\');
-        while (dir.size() > 3 && dir.endsWith(u'\\'))
-            dir.chop(1);
+        std::replace(dir.begin(), dir.end(), '/', '\\');
+        while (dir.size() > 3 && dir.back() == '\\')
+            dir.pop_back();
         if (dir.size() == 2)
-            dir += u'\\';
+            dir += '\\';
         return dir;
     }
-    qsizetype end = dir.size();
-    while (end > 1 && isSeparator(dir.at(end - 1)))
+    std::size_t end = dir.size();
+    while (end > 1 && isSeparator(dir[end - 1]))
         --end;
     // A text of separators only is the root and keeps its first one.
-    dir.truncate(end);
+    dir.resize(end);
     return dir;
-}
-
-QString programFolder() {
-    return programFolderText(QDir::toNativeSeparators(QCoreApplication::applicationDirPath()));
 }
 
 } // namespace platform

@@ -15,6 +15,8 @@ RuntimeError RuntimeError::of(Number number) {
         return {number, "Out of memory"};
     case DivisionByZero:
         return {number, "Division by zero"};
+    case Internal:
+        return {number, "Internal error"};
     case FileNotFound:
         return {number, "File not found"};
     case DiskFull:

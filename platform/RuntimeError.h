@@ -14,6 +14,7 @@ public:
         Overflow = 6,
         OutOfMemory = 7,
         DivisionByZero = 11,
+        Internal = 51,
         FileNotFound = 53,
         DiskFull = 61,
         PermissionDenied = 70,

@@ -10,6 +10,10 @@ std::vector<WindowInstanceBase*>& instances() {
     static std::vector<WindowInstanceBase*> all;
     return all;
 }
+std::vector<std::unique_ptr<Form>>& unloaded() {
+    static std::vector<std::unique_ptr<Form>> forms;
+    return forms;
+}
 } // namespace
 
 WindowInstanceBase::WindowInstanceBase() {
@@ -22,13 +26,25 @@ WindowInstanceBase::~WindowInstanceBase() {
 
 void WindowInstanceBase::hideAll() {
     for (WindowInstanceBase* instance : instances())
-        if (QWidget* window = instance->widget())
-            window->hide();
+        if (Form* form = instance->form())
+            form->window().hide();
 }
 
 void WindowInstanceBase::destroyAll() {
+    destroyUnloaded();
     for (WindowInstanceBase* instance : instances())
         instance->destroyNow();
+}
+
+void WindowInstanceBase::destroyUnloaded() {
+    // Destroying a window may unload others; take the list first.
+    std::vector<std::unique_ptr<Form>> forms = std::move(unloaded());
+    unloaded().clear();
+}
+
+void WindowInstanceBase::retire(std::unique_ptr<Form> form) {
+    if (Form::handlingEvent())
+        unloaded().push_back(std::move(form));
 }
 
 } // namespace platform

@@ -1,7 +1,8 @@
 #pragma once
 
-#include <QPointer>
-#include <QWidget>
+#include "platform/Form.h"
+
+#include <memory>
 
 namespace platform {
 
@@ -13,12 +14,17 @@ public:
     WindowInstanceBase(const WindowInstanceBase&) = delete;
     WindowInstanceBase& operator=(const WindowInstanceBase&) = delete;
 
-    virtual QWidget* widget() const = 0;
+    virtual Form* form() const = 0;
     // Destroys the window now, if loaded. Not for use inside one of its own handlers.
     virtual void destroyNow() = 0;
 
     static void hideAll();
     static void destroyAll();
+    // Windows unloaded while an event was being handled go once it has been.
+    static void destroyUnloaded();
+
+protected:
+    static void retire(std::unique_ptr<Form> form);
 };
 
 // The one instance of a window class: created on first use with its design-time values and its
@@ -26,55 +32,47 @@ public:
 // destroying it, after which the next use loads a fresh one.
 template <class W> class WindowInstance final : public WindowInstanceBase {
 public:
-    // Loads the window if needed (without showing it) and returns it.
+    // Loads the window if needed (without showing it) and returns it. A load step that fails
+    // leaves the window loaded with what it did, as any handler does.
     W& load() {
         if (!m_window) {
-            m_window = new W();
+            m_window = std::make_unique<W>();
             m_window->Form_Load();
         }
         return *m_window;
     }
 
     // The window if it is loaded, else nullptr. Does not load it.
-    W* loaded() const { return m_window.data(); }
-    bool isLoaded() const { return !m_window.isNull(); }
-    bool isVisible() const { return m_window && m_window->isVisible(); }
+    W* loaded() const { return m_window.get(); }
+    bool isLoaded() const { return m_window != nullptr; }
+    bool isVisible() const { return m_window && m_window->window().isVisible(); }
 
     // Loads if needed and shows; a visible window only comes to the front.
     W& show() {
         W& window = load();
-        window.show();
-        window.raise();
-        window.activateWindow();
+        window.window().show();
         return window;
     }
 
     void hide() {
         if (m_window)
-            m_window->hide();
+            m_window->window().hide();
     }
 
-    // Safe inside the window's own handlers: it disappears now and is deleted once control
-    // returns to the event loop; from now on the instance counts as not loaded.
+    // Safe inside the window's own handlers: it disappears now and is destroyed once the event
+    // has been handled; from now on the instance counts as not loaded.
     void unload() {
-        if (W* window = m_window.data()) {
-            m_window = nullptr;
-            window->hide();
-            window->deleteLater();
+        if (m_window) {
+            m_window->window().hide();
+            retire(std::move(m_window));
         }
     }
 
-    QWidget* widget() const override { return m_window.data(); }
-
-    void destroyNow() override {
-        if (W* window = m_window.data()) {
-            m_window = nullptr;
-            delete window;
-        }
-    }
+    Form* form() const override { return m_window.get(); }
+    void destroyNow() override { m_window.reset(); }
 
 private:
-    QPointer<W> m_window;
+    std::unique_ptr<W> m_window;
 };
 
 } // namespace platform

@@ -1,108 +1,86 @@
 #include "ui/about/frmAbout.h"
 
-#include "platform/Controls.h"
-#include "platform/EventGuard.h"
 #include "platform/FileSearch.h"
-#include "platform/Fonts.h"
-#include "platform/LineControl.h"
 #include "platform/MessageBox.h"
 #include "platform/ProgramLauncher.h"
-#include "platform/TabOrder.h"
-#include "platform/Twips.h"
-#include "resources/Pictures.h"
+#include "platform/Registry.h"
 #include "ui/about/SysInfoLauncher.h"
 
-#include <QCloseEvent>
-#include <QLabel>
-#include <QPushButton>
-
-namespace twips = platform::twips;
-using platform::label;
-using platform::place;
+using namespace platform;
+using enum platform::ControlKind;
 
 namespace {
 
-// The launcher's message in the program's message box.
-class MessageBoxMessages : public SysInfoMessages {
-public:
-    void showOk(const std::string& text) override {
-        platform::MessageBox::current().showOk(QString::fromLocal8Bit(text));
-    }
+constexpr Colour black{0, 0, 0};
+
+// In tab order. OK is both the default and the cancel button; the icon takes no focus, so the
+// Tab key goes between the two buttons. The white line comes first, so that the grey one lies
+// over it where they meet: grey above white, an etched groove.
+constexpr ControlSpec controls[] = {
+    {.name = "cmdOK", .kind = CommandButton, .rect = {4245, 2625, 1260, 345}, .text = "OK",
+     .tabIndex = 0, .defaultButton = true, .cancelButton = true},
+    {.name = "picIcon", .kind = PictureBox, .rect = {240, 240, 300, 300}, .tabIndex = 1,
+     .picture = Picture::ProgramIcon, .takesFocus = false, .sunken = true},
+    {.name = "cmdSysInfo", .kind = CommandButton, .rect = {4260, 3075, 1245, 345},
+     .text = "&System Info...", .tabIndex = 2},
+    {.name = "lblDescription", .kind = Label, .rect = {1050, 1125, 3885, 1170},
+     .text = "This is Tollick's personal Betting calculator. Very early version. Vital to check "
+             "results.",
+     .colour = black, .tabIndex = 3},
+    {.name = "lblDisclaimer", .kind = Label, .rect = {255, 2625, 3870, 825},
+     .text = "Warning: ...Use this program at your own risk. Check all results manually.",
+     .colour = black, .tabIndex = 4},
+    {.name = "lblTitle", .kind = Label, .rect = {1050, 240, 3885, 480},
+     .text = "Application Title", .font = FontSpec{"MS Sans Serif", 12, 700, true},
+     .colour = black, .tabIndex = 5},
+    {.name = "lblVersion", .kind = Label, .rect = {1050, 780, 3885, 225}, .text = "Version",
+     .colour = black, .tabIndex = 6},
+    {.name = "Line1", .kind = Line, .index = 0, .from = {105, 2460}, .to = {5654, 2460},
+     .lineWidth = 2, .colour = Colour{255, 255, 255}},
+    {.name = "Line1", .kind = Line, .index = 1, .from = {90, 2445}, .to = {5654, 2445},
+     .lineWidth = 1, .colour = Colour{128, 128, 128}},
 };
 
-SysInfoLauncher systemLauncher() {
-    static MessageBoxMessages messages;
-    return SysInfoLauncher(platform::Registry::current(), platform::FileSearch::current(),
-                           platform::ProgramLauncher::current(), messages);
-}
+constexpr FormSpec form{
+    .name = "frmAbout",
+    .caption = "About MyApp",
+    .style = FormStyle::FixedDialog,
+    .clientWidth = 5730,
+    .clientHeight = 3555,
+    .position = TwipsPoint{2340, 1935},
+    .controls = controls,
+};
+
+// The launcher's one message goes to the program's message box.
+class MessageBoxMessages : public SysInfoMessages {
+public:
+    void showOk(const std::string& text) override { MessageBox::current().showOk(text); }
+};
 
 } // namespace
+
+const FormSpec& frmAbout::design() {
+    return form;
+}
 
 platform::WindowInstance<frmAbout>& frmAbout::instance() {
     static platform::WindowInstance<frmAbout> instance;
     return instance;
 }
 
-frmAbout::frmAbout() {
-    setObjectName(QStringLiteral("frmAbout"));
-    platform::makeFixedDialog(this, 5730, 3555);
-    setWindowTitle(QStringLiteral("About MyApp"));
-    setFont(platform::defaultFont());
-    setModal(false);
+frmAbout::frmAbout() : Form(form) {}
 
-    createControls();
-    connect(cmdOK, &QPushButton::clicked, this, platform::handler(this, &frmAbout::cmdOK_Click));
-    connect(cmdSysInfo, &QPushButton::clicked, this,
-            platform::handler(this, &frmAbout::cmdSysInfo_Click));
-
-    twips::moveWindow(this, 2340, 1935);
+void frmAbout::dispatch(const Event& event) {
+    if (cmdOK.clicked(event) || event.kind == Event::Close)
+        cmdOK_Click();
+    else if (cmdSysInfo.clicked(event))
+        cmdSysInfo_Click();
 }
 
-void frmAbout::createControls() {
-    cmdOK = place(new QPushButton(QStringLiteral("OK"), this), "cmdOK", 4245, 2625, 1260, 345);
-    cmdOK->setDefault(true);
-
-    // The program's icon in a sunken box that fits it.
-    picIcon = place(new QLabel(this), "picIcon", 240, 240, 300, 300);
-    picIcon->setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
-    picIcon->setPixmap(pictures::programIcon());
-    picIcon->setAlignment(Qt::AlignCenter);
-    picIcon->setFocusPolicy(Qt::NoFocus);
-
-    cmdSysInfo = place(new QPushButton(QStringLiteral("&System Info..."), this), "cmdSysInfo", 4260,
-                       3075, 1245, 345);
-
-    lblDescription = label(this, "lblDescription",
-                           "This is Tollick's personal Betting calculator. Very early version. "
-                           "Vital to check results.",
-                           1050, 1125, 3885, 1170);
-    lblDisclaimer = label(this, "lblDisclaimer",
-                          "Warning: ...Use this program at your own risk. Check all results "
-                          "manually.",
-                          255, 2625, 3870, 825);
-    lblTitle = label(this, "lblTitle", "Application Title", 1050, 240, 3885, 480,
-                     platform::font("MS Sans Serif", 12, 700, true));
-    lblVersion = label(this, "lblVersion", "Version", 1050, 780, 3885, 225);
-    for (QLabel* text : {lblDescription, lblDisclaimer, lblTitle, lblVersion})
-        platform::setTextColour(text, Qt::black);
-
-    // The white line first, so that the grey one lies over it where they meet: grey above
-    // white, an etched groove.
-    Line1[0] = new platform::LineControl(this, {105, 2460}, {5654, 2460}, 2, QColor(255, 255, 255));
-    Line1[1] = new platform::LineControl(this, {90, 2445}, {5654, 2445}, 1, QColor(128, 128, 128));
-    for (int index : {0, 1}) {
-        Line1[index]->setObjectName(QStringLiteral("Line1"));
-        Line1[index]->setProperty("index", index);
-    }
-
-    // The icon takes no focus here, so the Tab key goes between the two buttons.
-    platform::setTabOrder({cmdOK, cmdSysInfo});
-}
-
-void frmAbout::Form_Load(const platform::AppVersionNumbers& version) {
-    setWindowTitle(QStringLiteral("About ") + QString::fromUtf8(platform::appTitle));
-    lblVersion->setText(QString::fromStdString(platform::versionLine(version)));
-    lblTitle->setText(QString::fromUtf8(platform::appTitle));
+void frmAbout::Form_Load(const AppVersionNumbers& version) {
+    window().setCaption(std::string("About ") + appTitle);
+    lblVersion.setText(versionLine(version));
+    lblTitle.setText(appTitle);
 }
 
 void frmAbout::cmdOK_Click() {
@@ -110,23 +88,8 @@ void frmAbout::cmdOK_Click() {
 }
 
 void frmAbout::cmdSysInfo_Click() {
-    StartSysInfo();
-}
-
-void frmAbout::StartSysInfo() {
-    systemLauncher().StartSysInfo();
-}
-
-bool frmAbout::GetKeyValue(const platform::Registry::Key& KeyRoot, const std::string& KeyName,
-                           const std::string& SubKeyRef, std::string& KeyVal) {
-    return systemLauncher().GetKeyValue(KeyRoot, KeyName, SubKeyRef, KeyVal);
-}
-
-void frmAbout::reject() {
-    cmdOK->click();
-}
-
-void frmAbout::closeEvent(QCloseEvent* event) {
-    event->accept();
-    instance().unload();
+    MessageBoxMessages messages;
+    SysInfoLauncher(Registry::current(), FileSearch::current(), ProgramLauncher::current(),
+                    messages)
+        .StartSysInfo();
 }

@@ -4,14 +4,12 @@
 #include "platform/MessageBox.h"
 #include "ui/main/frmMainfrm.h"
 
-#include <QLineEdit>
-
 namespace Module1 {
 
 void ResetFigures() {
     if (platform::MessageBox::current().askYesNo(
-            QStringLiteral("Are you sure you want to completely reset your figures?")))
-        frmMainfrm::instance().load().txtGrandtot->setText(ZeroAmountText);
+            "Are you sure you want to completely reset your figures?"))
+        frmMainfrm::instance().load().txtGrandtot.setText(ZeroAmountText);
 }
 
 } // namespace Module1

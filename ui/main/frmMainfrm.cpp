@@ -2,207 +2,157 @@
 
 #include "calc/NumberText.h"
 #include "calc/Settlement.h"
-#include "platform/Controls.h"
-#include "platform/EventGuard.h"
-#include "platform/Fonts.h"
-#include "platform/LineControl.h"
 #include "platform/MessageBox.h"
 #include "platform/ProgramEnd.h"
-#include "platform/TabOrder.h"
-#include "platform/Twips.h"
-#include "resources/Pictures.h"
 #include "results/ResultsFile.h"
 #include "ui/about/frmAbout.h"
 #include "ui/main/Module1.h"
 #include "ui/options/frmOptions.h"
 
-#include <QCheckBox>
-#include <QCloseEvent>
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMenuBar>
-#include <QPushButton>
-
 #include <chrono>
 
 using namespace std::chrono_literals;
-namespace twips = platform::twips;
-using platform::label;
-using platform::place;
-using platform::setTextColour;
+using namespace platform;
+using enum platform::ControlKind;
 
 namespace {
 
 // The whole run of the horse, whatever the machine.
 constexpr auto raceDuration = 750ms;
 
-QFont headingFont() {
-    return platform::font("MS Sans Serif", 9.75, 700);
-}
-QFont largeFont() {
-    return platform::font("MS Sans Serif", 12);
-}
+constexpr FontSpec heading{"MS Sans Serif", 9.75, 700};
+constexpr FontSpec large{"MS Sans Serif", 12};
+constexpr const char* winItems[] = {"Yes", "No"};
 
-QLineEdit* textBox(QWidget* client, const char* name, int left, int top, int width, int height,
-                   const QFont& font = platform::defaultFont()) {
-    auto* control = place(new QLineEdit(ZeroAmountText, client), name, left, top, width, height);
-    control->setFont(font);
-    return control;
-}
+// In the order of creation; each field's heading names it for screen readers. The result fields
+// are written by Calculate: they can be selected and copied, not typed into.
+constexpr ControlSpec controls[] = {
+    // Column headings.
+    {.name = "Stake", .kind = Label, .rect = {240, 550, 1335, 495}, .text = "Stake Bet",
+     .font = heading, .tabIndex = 0},
+    {.name = "lblOdds", .kind = Label, .rect = {2160, 555, 1455, 615}, .text = "ODDS",
+     .font = heading, .tabIndex = 1},
+    {.name = "lbloddson", .kind = Label, .rect = {3960, 555, 1215, 735}, .text = "Odds-On",
+     .font = heading, .tabIndex = 2},
+    {.name = "lblwinyn", .kind = Label, .rect = {5400, 550, 1575, 735}, .text = "Did you win?",
+     .font = heading, .tabIndex = 4},
+    {.name = "lblWinnings", .kind = Label, .rect = {7440, 550, 2055, 735}, .text = "Winnings",
+     .font = heading, .tabIndex = 3},
+    {.name = "lblPlusStake", .kind = Label, .rect = {9360, 555, 1095, 855},
+     .text = "Plus Original Stake", .font = heading, .tabIndex = 5},
+    {.name = "lblTotal", .kind = Label, .rect = {11040, 555, 1215, 975}, .text = "TOTAL",
+     .font = heading, .tabIndex = 6},
+    {.name = "Label1", .kind = Label, .rect = {240, 1320, 855, 255}, .text = "RACE 1",
+     .font = FontSpec{.underline = true}, .colour = Colour{192, 64, 0}, .tabIndex = 21},
 
-QComboBox* oddsBox(QWidget* client, const char* name, int left) {
-    auto* control = place(new QComboBox(client), name, left, 1680, 735, 315);
-    control->setEditable(true);
-    control->setInsertPolicy(QComboBox::NoInsert); // the list stays empty
-    control->setEditText(QStringLiteral("1"));
-    return control;
-}
+    // The bet row.
+    {.name = "txtStakebet", .kind = TextBox, .rect = {240, 1680, 1215, 315}, .text = "0.00",
+     .tabIndex = 7, .toolTip = "Enter your stake here", .accessibleName = "Stake Bet",
+     .heading = "Stake"},
+    {.name = "txtLower", .kind = ComboBox, .rect = {2040, 1680, 735, 315}, .text = "1",
+     .tabIndex = 8, .accessibleName = "ODDS, left-hand figure", .heading = "lblOdds"},
+    {.name = "txtUpper", .kind = ComboBox, .rect = {3240, 1680, 735, 315}, .text = "1",
+     .tabIndex = 9, .accessibleName = "ODDS, right-hand figure", .heading = "lblOdds"},
+    {.name = "chkOdds", .kind = CheckBox, .rect = {4320, 1680, 495, 315}, .tabIndex = 10,
+     .accessibleName = "Odds-On", .heading = "lbloddson"},
+    {.name = "cmbWin", .kind = DropDownList, .rect = {5520, 1680, 1215, 315}, .tabIndex = 15,
+     .accessibleName = "Did you win?", .heading = "lblwinyn", .items = winItems},
+    {.name = "txtWinnings", .kind = TextBox, .rect = {7440, 1680, 1095, 315}, .text = "0.00",
+     .tabIndex = 11, .accessibleName = "Winnings", .heading = "lblWinnings", .readOnly = true},
+    {.name = "txtOrigstake", .kind = TextBox, .rect = {9360, 1680, 1095, 315}, .text = "0.00",
+     .tabIndex = 12, .accessibleName = "Plus Original Stake", .heading = "lblPlusStake",
+     .readOnly = true},
+    {.name = "txtTotal", .kind = TextBox, .rect = {11040, 1680, 1215, 315}, .text = "0.00",
+     .tabIndex = 13, .accessibleName = "TOTAL", .heading = "lblTotal", .readOnly = true},
+    // The fraction bar between the two odds figures.
+    {.name = "Line1", .kind = Line, .from = {3120, 1440}, .to = {2880, 2280}, .lineWidth = 5,
+     .colour = Colour{0, 0, 0}},
 
-// What a screen reader announces for a field: its name, and its heading through the label
-// relation, which Qt's Linux bridge offers for combo boxes (it names those by their current
-// text). An editable combo box's editor, where the typing goes, carries the name too.
-void nameAfter(QWidget* field, QLabel* heading, const QString& name) {
-    field->setAccessibleName(name);
-    if (!heading->buddy())
-        heading->setBuddy(field);
-    if (auto* combo = qobject_cast<QComboBox*>(field); combo && combo->lineEdit())
-        combo->lineEdit()->setAccessibleName(name);
-}
+    // Totals, messages, picture and buttons.
+    {.name = "lblPrevious", .kind = Label, .rect = {2520, 4200, 1935, 255},
+     .text = "Previous Total", .tabIndex = 25},
+    {.name = "txtPrevious", .kind = TextBox, .rect = {2520, 4560, 2055, 420}, .text = "0.00",
+     .font = large, .tabIndex = 24, .accessibleName = "Previous Total", .heading = "lblPrevious"},
+    {.name = "lblRunning", .kind = Label, .rect = {4920, 4200, 1935, 255}, .text = "Running Total",
+     .tabIndex = 27},
+    {.name = "txtRunning", .kind = TextBox, .rect = {4920, 4560, 2055, 420}, .text = "0.00",
+     .font = large, .tabIndex = 26, .accessibleName = "Running Total", .heading = "lblRunning"},
+    {.name = "lblLose", .kind = Label, .rect = {8400, 5040, 1335, 855},
+     .text = "YOU LOSE! You're as poor as a pudding.", .colour = Colour{255, 0, 0},
+     .tabIndex = 18},
+    {.name = "lbl1win", .kind = Label, .rect = {8520, 5040, 1095, 735},
+     .text = "YOU WIN! You're as rich as a Duke!", .colour = Colour{0, 0, 255}, .tabIndex = 17},
+    {.name = "lblgrandtot", .kind = Label, .rect = {10080, 5040, 2055, 375},
+     .text = "GRAND TOTAL:", .font = FontSpec{"MS Sans Serif", 12, 700}, .tabIndex = 19},
+    {.name = "txtGrandtot", .kind = TextBox, .rect = {10080, 5640, 2055, 495}, .text = "0.00",
+     .font = large, .tabIndex = 20, .accessibleName = "GRAND TOTAL:", .heading = "lblgrandtot"},
+    {.name = "picHorse", .kind = PictureBox, .rect = {race::startLeft, 5520, 375, 255},
+     .tabIndex = 16, .picture = Picture::Horse, .takesFocus = false},
+    {.name = "cmdCalculate", .kind = CommandButton, .rect = {3240, 5880, 2535, 615},
+     .text = "Calculate", .font = FontSpec{"MS Sans Serif", 13.5}, .tabIndex = 14,
+     .toolTip = "Click here to see your results"},
+    {.name = "cmdSaveresults", .kind = CommandButton, .rect = {6240, 5880, 1335, 615},
+     .text = "Save", .tabIndex = 23},
+    {.name = "cmdReset", .kind = CommandButton, .rect = {240, 6240, 1455, 255}, .text = "Reset",
+     .tabIndex = 22, .toolTip = "Click here to reset"},
+
+    // The menu bar.
+    {.name = "mnuFile", .kind = Menu, .text = "&File"},
+    {.name = "cmdExit", .kind = MenuItem, .container = {"mnuFile"}, .text = "E&xit"},
+    {.name = "mnuOptions", .kind = Menu, .text = "&Options"},
+    {.name = "mnuPath", .kind = MenuItem, .container = {"mnuOptions"}, .text = "&Paths"},
+    {.name = "mnuHelp", .kind = Menu, .text = "&Help"},
+    {.name = "cmdAbout", .kind = MenuItem, .container = {"mnuHelp"}, .text = "&About Quorvex"},
+};
+
+constexpr FormSpec form{
+    .name = "frmMainfrm",
+    .caption = "Tollick's Results",
+    .style = FormStyle::Sizable,
+    .clientWidth = 12600,
+    .clientHeight = 6675,
+    .position = TwipsPoint{60, 1380},
+    .icon = true,
+    .controls = controls,
+};
 
 } // namespace
+
+const FormSpec& frmMainfrm::design() {
+    return form;
+}
 
 platform::WindowInstance<frmMainfrm>& frmMainfrm::instance() {
     static platform::WindowInstance<frmMainfrm> instance;
     return instance;
 }
 
-frmMainfrm::frmMainfrm() : m_horseLeft(race::startLeft), m_racePacer(raceDuration, race::steps) {
-    setObjectName(QStringLiteral("frmMainfrm"));
-    setWindowTitle(QStringLiteral("Tollick's Results"));
-    setWindowIcon(pictures::programWindowIcon());
-    setFont(platform::defaultFont());
+frmMainfrm::frmMainfrm()
+    : Form(form), m_horseLeft(race::startLeft), m_racePacer(raceDuration, race::steps) {}
 
-    auto* client = new QWidget(this);
-    client->setObjectName(QStringLiteral("client"));
-    setCentralWidget(client);
-    createControls(client);
-    connectHandlers();
-
-    // The client area excludes the menu bar, as the layout's measures do.
-    const QSize clientSize = twips::toPixels(0, 0, 12600, 6675).size();
-    resize(clientSize.width(), clientSize.height() + menuBar()->sizeHint().height());
-    twips::moveWindow(this, 60, 1380);
-}
-
-void frmMainfrm::createControls(QWidget* client) {
-    const QFont heading = headingFont();
-    Stake = label(client, "Stake", "Stake Bet", 240, 550, 1335, 495, heading);
-    lblOdds = label(client, "lblOdds", "ODDS", 2160, 555, 1455, 615, heading);
-    lbloddson = label(client, "lbloddson", "Odds-On", 3960, 555, 1215, 735, heading);
-    lblwinyn = label(client, "lblwinyn", "Did you win?", 5400, 550, 1575, 735, heading);
-    lblWinnings = label(client, "lblWinnings", "Winnings", 7440, 550, 2055, 735, heading);
-    lblPlusStake =
-        label(client, "lblPlusStake", "Plus Original Stake", 9360, 555, 1095, 855, heading);
-    lblTotal = label(client, "lblTotal", "TOTAL", 11040, 555, 1215, 975, heading);
-    Label1 = label(client, "Label1", "RACE 1", 240, 1320, 855, 255,
-                   platform::font("MS Sans Serif", 8.25, 400, false, true));
-    setTextColour(Label1, QColor(192, 64, 0));
-
-    txtStakebet = textBox(client, "txtStakebet", 240, 1680, 1215, 315);
-    txtStakebet->setToolTip(QStringLiteral("Enter your stake here"));
-    txtLower = oddsBox(client, "txtLower", 2040);
-    txtUpper = oddsBox(client, "txtUpper", 3240);
-    chkOdds = place(new QCheckBox(client), "chkOdds", 4320, 1680, 495, 315);
-    cmbWin = place(new QComboBox(client), "cmbWin", 5520, 1680, 1215, 315);
-    cmbWin->addItems({QStringLiteral("Yes"), QStringLiteral("No")});
-    // The results are written by Calculate; they can be selected and copied, not typed into.
-    txtWinnings = textBox(client, "txtWinnings", 7440, 1680, 1095, 315);
-    txtOrigstake = textBox(client, "txtOrigstake", 9360, 1680, 1095, 315);
-    txtTotal = textBox(client, "txtTotal", 11040, 1680, 1215, 315);
-    for (QLineEdit* result : {txtWinnings, txtOrigstake, txtTotal})
-        result->setReadOnly(true);
-
-    // The fraction bar between the two odds figures.
-    Line1 = new platform::LineControl(client, {3120, 1440}, {2880, 2280}, 5, Qt::black);
-    Line1->setObjectName(QStringLiteral("Line1"));
-
-    const QFont large = largeFont();
-    lblPrevious = label(client, "lblPrevious", "Previous Total", 2520, 4200, 1935, 255);
-    txtPrevious = textBox(client, "txtPrevious", 2520, 4560, 2055, 420, large);
-    lblRunning = label(client, "lblRunning", "Running Total", 4920, 4200, 1935, 255);
-    txtRunning = textBox(client, "txtRunning", 4920, 4560, 2055, 420, large);
-    lblLose =
-        label(client, "lblLose", "YOU LOSE! You're as poor as a pudding.", 8400, 5040, 1335, 855);
-    setTextColour(lblLose, QColor(255, 0, 0));
-    lbl1win = label(client, "lbl1win", "YOU WIN! You're as rich as a Duke!", 8520, 5040, 1095, 735);
-    setTextColour(lbl1win, QColor(0, 0, 255));
-    lblgrandtot = label(client, "lblgrandtot", "GRAND TOTAL:", 10080, 5040, 2055, 375,
-                        platform::font("MS Sans Serif", 12, 700));
-    txtGrandtot = textBox(client, "txtGrandtot", 10080, 5640, 2055, 495, large);
-
-    picHorse = place(new QLabel(client), "picHorse", race::startLeft, 5520, 375, 255);
-    picHorse->setPixmap(pictures::horse());
-    picHorse->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-
-    cmdCalculate = place(new QPushButton(QStringLiteral("Calculate"), client), "cmdCalculate", 3240,
-                         5880, 2535, 615);
-    cmdCalculate->setFont(platform::font("MS Sans Serif", 13.5));
-    cmdCalculate->setToolTip(QStringLiteral("Click here to see your results"));
-    cmdSaveresults = place(new QPushButton(QStringLiteral("Save"), client), "cmdSaveresults", 6240,
-                           5880, 1335, 615);
-    cmdReset =
-        place(new QPushButton(QStringLiteral("Reset"), client), "cmdReset", 240, 6240, 1455, 255);
-    cmdReset->setToolTip(QStringLiteral("Click here to reset"));
-
-    // The buttons speak their captions; the fields are named after their headings.
-    nameAfter(txtStakebet, Stake, Stake->text());
-    nameAfter(txtLower, lblOdds, lblOdds->text() + QStringLiteral(", left-hand figure"));
-    nameAfter(txtUpper, lblOdds, lblOdds->text() + QStringLiteral(", right-hand figure"));
-    nameAfter(chkOdds, lbloddson, lbloddson->text());
-    nameAfter(cmbWin, lblwinyn, lblwinyn->text());
-    nameAfter(txtWinnings, lblWinnings, lblWinnings->text());
-    nameAfter(txtOrigstake, lblPlusStake, lblPlusStake->text());
-    nameAfter(txtTotal, lblTotal, lblTotal->text());
-    nameAfter(txtPrevious, lblPrevious, lblPrevious->text());
-    nameAfter(txtRunning, lblRunning, lblRunning->text());
-    nameAfter(txtGrandtot, lblgrandtot, lblgrandtot->text());
-
-    // Ascending tab index among the controls that take the focus; cmbWin follows Calculate.
-    platform::setTabOrder({txtStakebet, txtLower, txtUpper, chkOdds, txtWinnings, txtOrigstake,
-                           txtTotal, cmdCalculate, cmbWin, txtGrandtot, cmdReset, cmdSaveresults,
-                           txtPrevious, txtRunning});
-
-    mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
-    mnuFile->setObjectName(QStringLiteral("mnuFile"));
-    cmdExit = mnuFile->addAction(QStringLiteral("E&xit"));
-    cmdExit->setObjectName(QStringLiteral("cmdExit"));
-    mnuOptions = menuBar()->addMenu(QStringLiteral("&Options"));
-    mnuOptions->setObjectName(QStringLiteral("mnuOptions"));
-    mnuPath = mnuOptions->addAction(QStringLiteral("&Paths"));
-    mnuPath->setObjectName(QStringLiteral("mnuPath"));
-    mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
-    mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
-    cmdAbout = mnuHelp->addAction(QStringLiteral("&About Quorvex"));
-    cmdAbout->setObjectName(QStringLiteral("cmdAbout"));
-}
-
-void frmMainfrm::connectHandlers() {
-    using platform::handler;
-    connect(cmdCalculate, &QPushButton::clicked, this,
-            handler(this, &frmMainfrm::cmdCalculate_Click));
-    connect(cmdSaveresults, &QPushButton::clicked, this,
-            handler(this, &frmMainfrm::cmdSaveresults_Click));
-    connect(cmdReset, &QPushButton::clicked, this, handler(this, &frmMainfrm::cmdReset_Click));
-    connect(cmdExit, &QAction::triggered, this, handler(this, &frmMainfrm::cmdExit_Click));
-    connect(mnuPath, &QAction::triggered, this, handler(this, &frmMainfrm::mnuPath_Click));
-    connect(cmdAbout, &QAction::triggered, this, handler(this, &frmMainfrm::cmdAbout_Click));
+void frmMainfrm::dispatch(const Event& event) {
+    if (event.kind == Event::Close) {
+        // Closing the window by its frame ends the program as Exit does.
+        cmdExit_Click();
+    } else if (cmdCalculate.clicked(event)) {
+        cmdCalculate_Click();
+    } else if (cmdSaveresults.clicked(event)) {
+        cmdSaveresults_Click();
+    } else if (cmdReset.clicked(event)) {
+        cmdReset_Click();
+    } else if (cmdExit.clicked(event)) {
+        cmdExit_Click();
+    } else if (mnuPath.clicked(event)) {
+        mnuPath_Click();
+    } else if (cmdAbout.clicked(event)) {
+        cmdAbout_Click();
+    }
 }
 
 void frmMainfrm::Form_Load() {
-    lbl1win->hide();
-    lblLose->hide();
-    cmbWin->setCurrentIndex(cmbWin->findText(QStringLiteral("Yes")));
+    lbl1win.hide();
+    lblLose.hide();
+    cmbWin.setText("Yes");
     LoadPreviousTotal(*this); // ignores every error of its own
 }
 
@@ -212,7 +162,7 @@ void frmMainfrm::cmdCalculate_Click() {
 
 void frmMainfrm::cmdSaveresults_Click() {
     SaveResults(*this);
-    platform::MessageBox::current().showOk(QStringLiteral("Data saved to file!"));
+    MessageBox::current().showOk("Data saved to file!");
 }
 
 void frmMainfrm::cmdReset_Click() {
@@ -221,7 +171,7 @@ void frmMainfrm::cmdReset_Click() {
 
 void frmMainfrm::cmdExit_Click() {
     instance().unload();
-    platform::endProgram();
+    endProgram();
 }
 
 void frmMainfrm::mnuPath_Click() {
@@ -232,83 +182,50 @@ void frmMainfrm::cmdAbout_Click() {
     frmAbout::instance().show();
 }
 
-void frmMainfrm::closeEvent(QCloseEvent* event) {
-    event->accept();
-    instance().unload();
-    platform::endProgram();
-}
-
-QString frmMainfrm::text(BetField field) {
+Control& frmMainfrm::field(BetField field) {
     switch (field) {
     case BetField::Stakebet:
-        return txtStakebet->text();
+        return txtStakebet;
     case BetField::Lower:
-        return txtLower->currentText();
+        return txtLower;
     case BetField::Upper:
-        return txtUpper->currentText();
+        return txtUpper;
     case BetField::Win:
-        return cmbWin->currentText();
+        return cmbWin;
     case BetField::Origstake:
-        return txtOrigstake->text();
+        return txtOrigstake;
     case BetField::Winnings:
-        return txtWinnings->text();
+        return txtWinnings;
     case BetField::Total:
-        return txtTotal->text();
+        return txtTotal;
     case BetField::Grandtot:
-        return txtGrandtot->text();
+        return txtGrandtot;
     case BetField::Previous:
-        return txtPrevious->text();
+        return txtPrevious;
     case BetField::Running:
-        return txtRunning->text();
+        break;
     }
-    return {};
+    return txtRunning;
 }
 
-void frmMainfrm::setText(BetField field, const QString& text) {
-    switch (field) {
-    case BetField::Lower:
-        txtLower->setEditText(text);
-        return;
-    case BetField::Upper:
-        txtUpper->setEditText(text);
-        return;
-    case BetField::Win:
-        cmbWin->setCurrentIndex(cmbWin->findText(text));
-        return;
-    case BetField::Stakebet:
-        txtStakebet->setText(text);
-        return;
-    case BetField::Origstake:
-        txtOrigstake->setText(text);
-        return;
-    case BetField::Winnings:
-        txtWinnings->setText(text);
-        return;
-    case BetField::Total:
-        txtTotal->setText(text);
-        return;
-    case BetField::Grandtot:
-        txtGrandtot->setText(text);
-        return;
-    case BetField::Previous:
-        txtPrevious->setText(text);
-        return;
-    case BetField::Running:
-        txtRunning->setText(text);
-        return;
-    }
+std::string frmMainfrm::text(BetField which) {
+    return field(which).text();
+}
+
+void frmMainfrm::setText(BetField which, const std::string& text) {
+    field(which).setText(text);
 }
 
 int frmMainfrm::oddsOnValue() {
-    return chkOdds->isChecked() ? 1 : 0;
+    return chkOdds.value();
 }
 
 void frmMainfrm::setWinVisible(bool visible) {
-    lbl1win->setVisible(visible);
+    lbl1win.setVisible(visible);
 }
 
 void frmMainfrm::setLoseVisible(bool visible) {
-    lblLose->setVisible(visible);
+    lblLose.setVisible(visible);
 }
 
 int frmMainfrm::horseLeft() {
@@ -317,23 +234,23 @@ int frmMainfrm::horseLeft() {
 
 void frmMainfrm::setHorseLeft(int left) {
     m_horseLeft = left;
-    twips::setLeft(picHorse, left);
+    picHorse.setLeft(left);
 }
 
 void frmMainfrm::raceStepShown(int step) {
-    if (isVisible())
-        centralWidget()->repaint();
+    if (window().isVisible())
+        window().paintNow();
     m_racePacer.waitAfter(step);
 }
 
-QString frmMainfrm::resultsFolder() {
-    return frmOptions::instance().load().txtPath->text();
+std::string frmMainfrm::resultsFolder() {
+    return frmOptions::instance().load().txtPath.text();
 }
 
-QString frmMainfrm::runningTotal() {
-    return txtRunning->text();
+std::string frmMainfrm::runningTotal() {
+    return txtRunning.text();
 }
 
-void frmMainfrm::setPreviousTotal(const QString& text) {
-    txtPrevious->setText(text);
+void frmMainfrm::setPreviousTotal(const std::string& text) {
+    txtPrevious.setText(text);
 }

@@ -1,42 +1,33 @@
 #pragma once
 
+#include "platform/Form.h"
 #include "platform/WindowInstance.h"
-
-#include <QPointer>
-#include <QWidget>
 
 #include <array>
 
-class QGroupBox;
-class QLabel;
-class QLineEdit;
-class QPushButton;
-namespace platform {
-class TabStrip;
-}
-
 // The tabbed dialog that holds the results folder. The folder has no store of its own: it is
 // the text of txtPath in the loaded instance, read whenever the results file is used.
-class frmOptions : public QWidget {
-    Q_OBJECT
+class frmOptions : public platform::Form {
 public:
     frmOptions();
-    ~frmOptions() override;
 
     // The program-wide instance.
     static platform::WindowInstance<frmOptions>& instance();
+    static const platform::FormSpec& design();
 
     // Panel i belongs to tab i + 1; only the selected tab's panel is in place.
-    std::array<QWidget*, 4> picOptions;
-    QGroupBox* fraSample4;
-    QGroupBox* fraSample3;
-    QGroupBox* fraSample2;
-    QLineEdit* txtPath;
-    QLabel* lblPath;
-    QPushButton* cmdApply;
-    QPushButton* cmdCancel;
-    QPushButton* cmdOK;
-    platform::TabStrip* tbsOptions;
+    std::array<platform::Control, 4> picOptions{
+        platform::Control{*this, "picOptions", 0}, platform::Control{*this, "picOptions", 1},
+        platform::Control{*this, "picOptions", 2}, platform::Control{*this, "picOptions", 3}};
+    platform::Control fraSample4{*this, "fraSample4"};
+    platform::Control fraSample3{*this, "fraSample3"};
+    platform::Control fraSample2{*this, "fraSample2"};
+    platform::Control txtPath{*this, "txtPath"};
+    platform::Control lblPath{*this, "lblPath"};
+    platform::Control cmdApply{*this, "cmdApply"};
+    platform::Control cmdCancel{*this, "cmdCancel"};
+    platform::Control cmdOK{*this, "cmdOK"};
+    platform::TabStripControl tbsOptions{*this, "tbsOptions"};
 
     void Form_Load();
     void tbsOptions_Click();
@@ -46,15 +37,6 @@ public:
     void cmdCancel_Click();
     void cmdApply_Click();
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
-
 private:
-    void createControls();
-    void connectHandlers();
-    bool previewKey(QKeyEvent* event);
-
-    const QEvent* m_previewedKey = nullptr;
-    QPointer<QWidget> m_previewedAt;
+    void dispatch(const platform::Event& event) override;
 };

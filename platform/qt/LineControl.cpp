@@ -1,6 +1,6 @@
-#include "platform/LineControl.h"
+#include "platform/qt/LineControl.h"
 
-#include "platform/Twips.h"
+#include "platform/qt/Twips.h"
 
 #include <QPainter>
 

@@ -1,4 +1,4 @@
-#include "platform/Twips.h"
+#include "platform/qt/Twips.h"
 
 #include <QWidget>
 

@@ -1,4 +1,4 @@
-#include "platform/AutoSizeLabel.h"
+#include "platform/qt/AutoSizeLabel.h"
 
 #include <QEvent>
 

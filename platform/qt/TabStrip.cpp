@@ -1,4 +1,4 @@
-#include "platform/TabStrip.h"
+#include "platform/qt/TabStrip.h"
 
 #include "platform/RuntimeError.h"
 

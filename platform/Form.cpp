@@ -1,0 +1,113 @@
+#include "platform/Form.h"
+
+#include "platform/EventGuard.h"
+#include "platform/RuntimeError.h"
+#include "platform/WindowInstance.h"
+
+#include <cstring>
+#include <stdexcept>
+
+namespace platform {
+
+namespace {
+int eventDepth = 0;
+} // namespace
+
+Control::Control(Form& form, const char* name, int index)
+    : m_form(&form), m_row(form.row(name, index)) {}
+
+const ControlSpec& Control::spec() const {
+    return m_form->spec().controls[std::size_t(m_row)];
+}
+
+NativeWindow& Control::window() const {
+    return m_form->window();
+}
+
+std::string Control::text() const {
+    return window().text(m_row);
+}
+void Control::setText(const std::string& text) {
+    window().setText(m_row, text);
+}
+bool Control::isVisible() const {
+    return window().isVisible(m_row);
+}
+void Control::setVisible(bool visible) {
+    window().setVisible(m_row, visible);
+}
+bool Control::isEnabled() const {
+    return window().isEnabled(m_row);
+}
+void Control::setEnabled(bool enabled) {
+    window().setEnabled(m_row, enabled);
+}
+TwipsRect Control::place() const {
+    return window().place(m_row);
+}
+void Control::setLeft(int left) {
+    window().setLeft(m_row, left);
+}
+int Control::value() const {
+    return window().value(m_row);
+}
+void Control::setValue(int value) {
+    window().setValue(m_row, value);
+}
+void Control::setFocus() {
+    window().setFocus(m_row);
+}
+bool Control::clicked(const Event& event) const {
+    return event.kind == Event::Click && event.control == m_row;
+}
+
+int TabStripControl::tabCount() const {
+    return int(spec().tabs.size());
+}
+
+void TabStripControl::checkIndex(int index) const {
+    if (index < 1 || index > tabCount())
+        throw RuntimeError::of(RuntimeError::IndexOutOfBounds);
+}
+
+const TabSpec& TabStripControl::tab(int index) const {
+    checkIndex(index);
+    return spec().tabs[std::size_t(index - 1)];
+}
+
+int TabStripControl::selectedIndex() const {
+    if (tabCount() == 0)
+        throw RuntimeError::of(RuntimeError::ObjectNotSet);
+    return value();
+}
+
+void TabStripControl::select(int index) {
+    checkIndex(index);
+    setValue(index);
+}
+
+Form::Form(const FormSpec& spec) : m_spec(spec), m_window(createNativeWindow(spec, *this)) {}
+
+Form::~Form() = default;
+
+int Form::row(const char* name, int index) const {
+    for (std::size_t i = 0; i < m_spec.controls.size(); ++i) {
+        const ControlSpec& control = m_spec.controls[i];
+        if (control.index == index && std::strcmp(control.name, name) == 0)
+            return int(i);
+    }
+    throw std::logic_error(std::string("no control ") + name + " in " + m_spec.name);
+}
+
+bool Form::handlingEvent() {
+    return eventDepth > 0;
+}
+
+void Form::handle(const Event& event) noexcept {
+    ++eventDepth;
+    guarded([&] { dispatch(event); });
+    if (--eventDepth == 0)
+        WindowInstanceBase::destroyUnloaded();
+}
+
+} // namespace platform

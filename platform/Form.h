@@ -1,0 +1,93 @@
+#pragma once
+
+#include "platform/Window.h"
+
+#include <memory>
+#include <string>
+
+namespace platform {
+
+class Form;
+
+// A window's control as the window's code uses it, named as the window's member and found in
+// the window's table by name (and index, in a control array).
+class Control {
+public:
+    Control(Form& form, const char* name, int index = -1);
+
+    Form& form() const { return *m_form; }
+    int row() const { return m_row; }
+    const ControlSpec& spec() const;
+
+    std::string text() const;
+    void setText(const std::string& text);
+    bool isVisible() const;
+    void setVisible(bool visible);
+    void show() { setVisible(true); }
+    void hide() { setVisible(false); }
+    bool isEnabled() const;
+    void setEnabled(bool enabled);
+    TwipsRect place() const;
+    int left() const { return place().left; }
+    void setLeft(int left);
+    // A check box's value: 0 unchecked, anything else checked.
+    int value() const;
+    void setValue(int value);
+    void setFocus();
+
+    // Whether the event is this control's click.
+    bool clicked(const Event& event) const;
+
+private:
+    NativeWindow& window() const;
+
+    Form* m_form;
+    int m_row;
+};
+
+// A tab strip: its tabs are the table's, addressed by 1-based index.
+class TabStripControl : public Control {
+public:
+    using Control::Control;
+
+    int tabCount() const;
+    // Raises "Index out of bounds" outside 1..tabCount().
+    const TabSpec& tab(int index) const;
+    int selectedIndex() const;
+    // Selecting another tab raises the strip's Click; the tab already selected, nothing.
+    void select(int index);
+
+private:
+    void checkIndex(int index) const;
+};
+
+// The base of the program's windows: builds the native window from the table and passes each
+// event through the one guard where run-time errors stop. Windows unloaded by a handler are
+// destroyed only once the outermost event has been handled.
+class Form : private EventSink {
+public:
+    explicit Form(const FormSpec& spec);
+    ~Form() override;
+    Form(const Form&) = delete;
+    Form& operator=(const Form&) = delete;
+
+    const FormSpec& spec() const { return m_spec; }
+    NativeWindow& window() const { return *m_window; }
+
+    // The row of a control in the table; a name that is not there is a programming error.
+    int row(const char* name, int index = -1) const;
+
+    // Whether an event is being handled right now, anywhere in the program.
+    static bool handlingEvent();
+
+protected:
+    virtual void dispatch(const Event& event) = 0;
+
+private:
+    void handle(const Event& event) noexcept override;
+
+    const FormSpec& m_spec;
+    std::unique_ptr<NativeWindow> m_window;
+};
+
+} // namespace platform
