@@ -229,13 +229,14 @@ void Session::calculate() {
     expect(w->lbl1win->isVisible() != w->lblLose->isVisible(), "not exactly one result label");
     expect(w->lbl1win->isVisible() == (w->cmbWin->currentText() == "Yes"), "the wrong label");
     try {
-        const QString grand =
-            FormatPlainAmount(ReadAmount(grandBefore) + ReadAmount(w->txtTotal->text()));
+        const QString grand = QString::fromStdString(FormatPlainAmount(
+            ReadAmount(grandBefore.toStdString()) + ReadAmount(w->txtTotal->text().toStdString())));
         expect(w->txtGrandtot->text() == grand,
                QStringLiteral("grand total %1 after %2 and race total %3")
                    .arg(w->txtGrandtot->text(), grandBefore, w->txtTotal->text()));
-        const QString running = FormatPlainAmount(ReadAmount(w->txtPrevious->text()) +
-                                                  ReadAmount(w->txtGrandtot->text()));
+        const QString running = QString::fromStdString(
+            FormatPlainAmount(ReadAmount(w->txtPrevious->text().toStdString()) +
+                              ReadAmount(w->txtGrandtot->text().toStdString())));
         expect(w->txtRunning->text() == running,
                QStringLiteral("running total %1 with previous %2 and grand total %3")
                    .arg(w->txtRunning->text(), w->txtPrevious->text(), w->txtGrandtot->text()));
@@ -276,7 +277,9 @@ void Session::save() {
     ++saved;
     expect(boxes == QStringList{"Data saved to file!"}, "Save showed " + boxes.join(" | "));
     QFile file(m_folder + "/" + ResultsFileName);
-    expect(file.open(QIODevice::ReadOnly) && file.readAll() == resultsLine(w->txtRunning->text()),
+    expect(file.open(QIODevice::ReadOnly) &&
+               file.readAll() ==
+                   QByteArray::fromStdString(resultsLine(w->txtRunning->text().toStdString())),
            "the file does not hold the running total");
 }
 

@@ -11,7 +11,7 @@ namespace Module1 {
 void ResetFigures() {
     if (platform::MessageBox::current().askYesNo(
             QStringLiteral("Are you sure you want to completely reset your figures?")))
-        frmMainfrm::instance().load().txtGrandtot->setText(ZeroAmountText);
+        frmMainfrm::instance().load().txtGrandtot->setText(QString::fromStdString(ZeroAmountText));
 }
 
 } // namespace Module1

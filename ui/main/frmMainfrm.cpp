@@ -46,7 +46,8 @@ QFont largeFont() {
 
 QLineEdit* textBox(QWidget* client, const char* name, int left, int top, int width, int height,
                    const QFont& font = platform::defaultFont()) {
-    auto* control = place(new QLineEdit(ZeroAmountText, client), name, left, top, width, height);
+    auto* control = place(new QLineEdit(QString::fromStdString(ZeroAmountText), client), name, left,
+                          top, width, height);
     control->setFont(font);
     return control;
 }
@@ -238,33 +239,34 @@ void frmMainfrm::closeEvent(QCloseEvent* event) {
     platform::endProgram();
 }
 
-QString frmMainfrm::text(BetField field) {
+std::string frmMainfrm::text(BetField field) {
     switch (field) {
     case BetField::Stakebet:
-        return txtStakebet->text();
+        return txtStakebet->text().toStdString();
     case BetField::Lower:
-        return txtLower->currentText();
+        return txtLower->currentText().toStdString();
     case BetField::Upper:
-        return txtUpper->currentText();
+        return txtUpper->currentText().toStdString();
     case BetField::Win:
-        return cmbWin->currentText();
+        return cmbWin->currentText().toStdString();
     case BetField::Origstake:
-        return txtOrigstake->text();
+        return txtOrigstake->text().toStdString();
     case BetField::Winnings:
-        return txtWinnings->text();
+        return txtWinnings->text().toStdString();
     case BetField::Total:
-        return txtTotal->text();
+        return txtTotal->text().toStdString();
     case BetField::Grandtot:
-        return txtGrandtot->text();
+        return txtGrandtot->text().toStdString();
     case BetField::Previous:
-        return txtPrevious->text();
+        return txtPrevious->text().toStdString();
     case BetField::Running:
-        return txtRunning->text();
+        return txtRunning->text().toStdString();
     }
     return {};
 }
 
-void frmMainfrm::setText(BetField field, const QString& text) {
+void frmMainfrm::setText(BetField field, const std::string& utf8) {
+    const QString text = QString::fromStdString(utf8);
     switch (field) {
     case BetField::Lower:
         txtLower->setEditText(text);
@@ -326,14 +328,14 @@ void frmMainfrm::raceStepShown(int step) {
     m_racePacer.waitAfter(step);
 }
 
-QString frmMainfrm::resultsFolder() {
-    return frmOptions::instance().load().txtPath->text();
+std::string frmMainfrm::resultsFolder() {
+    return frmOptions::instance().load().txtPath->text().toStdString();
 }
 
-QString frmMainfrm::runningTotal() {
-    return txtRunning->text();
+std::string frmMainfrm::runningTotal() {
+    return txtRunning->text().toStdString();
 }
 
-void frmMainfrm::setPreviousTotal(const QString& text) {
-    txtPrevious->setText(text);
+void frmMainfrm::setPreviousTotal(const std::string& text) {
+    txtPrevious->setText(QString::fromStdString(text));
 }

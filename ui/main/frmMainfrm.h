@@ -90,8 +90,8 @@ private:
     void connectHandlers();
 
     // BetSheet: how the settlement reads and writes this window.
-    QString text(BetField field) override;
-    void setText(BetField field, const QString& text) override;
+    std::string text(BetField field) override;
+    void setText(BetField field, const std::string& text) override;
     int oddsOnValue() override;
     void setWinVisible(bool visible) override;
     void setLoseVisible(bool visible) override;
@@ -100,9 +100,9 @@ private:
     void raceStepShown(int step) override;
 
     // ResultsSheet: the folder comes from the Options dialog, loading it hidden if need be.
-    QString resultsFolder() override;
-    QString runningTotal() override;
-    void setPreviousTotal(const QString& text) override;
+    std::string resultsFolder() override;
+    std::string runningTotal() override;
+    void setPreviousTotal(const std::string& text) override;
 
     int m_horseLeft;
     platform::StepPacer m_racePacer;

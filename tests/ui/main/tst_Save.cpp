@@ -1,5 +1,6 @@
 #include "platform/Files.h"
 #include "platform/MessageBox.h"
+#include "platform/NativePath.h"
 #include "platform/RuntimeError.h"
 #include "tests/support/FakeMessageBox.h"
 #include "tests/support/TestEnvironment.h"
@@ -28,13 +29,21 @@ QByteArray contentsOf(const QString& path) {
 class RecordingWriter : public platform::FileWriter {
 public:
     explicit RecordingWriter(QStringList& opened) : m_opened(opened) {}
-    void open(const QString& path) override { m_opened.append(path); }
-    void write(const QByteArray&) override {}
+    void open(const std::string& path) override { m_opened.append(QString::fromStdString(path)); }
+    void write(std::string_view) override {}
     void flush() override {}
     void commit() override {}
 
 private:
     QStringList& m_opened;
+};
+
+class RecordingWriters : public platform::FileWriters {
+public:
+    QStringList opened;
+    std::unique_ptr<platform::FileWriter> make() override {
+        return std::make_unique<RecordingWriter>(opened);
+    }
 };
 
 enum Step { Open, Write, Flush, Commit };
@@ -44,14 +53,14 @@ enum Step { Open, Write, Flush, Commit };
 class FailingWriter : public platform::FileWriter {
 public:
     FailingWriter(Step failAt, RuntimeError error)
-        : m_failAt(failAt), m_error(std::move(error)), m_real(platform::makeSafeFileWriter()) {}
-    void open(const QString& path) override {
+        : m_failAt(failAt), m_error(std::move(error)), m_real(platform::makeSystemFileWriter()) {}
+    void open(const std::string& path) override {
         failAt(Open);
         m_real->open(path);
     }
-    void write(const QByteArray& bytes) override {
+    void write(std::string_view bytes) override {
         if (m_failAt == Write)
-            m_real->write(bytes.left(2));
+            m_real->write(bytes.substr(0, 2));
         failAt(Write);
         m_real->write(bytes);
     }
@@ -72,6 +81,18 @@ private:
     Step m_failAt;
     RuntimeError m_error;
     std::unique_ptr<platform::FileWriter> m_real;
+};
+
+class FailingWriters : public platform::FileWriters {
+public:
+    FailingWriters(Step failAt, RuntimeError error) : m_failAt(failAt), m_error(std::move(error)) {}
+    std::unique_ptr<platform::FileWriter> make() override {
+        return std::make_unique<FailingWriter>(m_failAt, m_error);
+    }
+
+private:
+    Step m_failAt;
+    RuntimeError m_error;
 };
 
 // What the user sees of the main window: every field's text, the check box, the result labels.
@@ -168,14 +189,14 @@ void tst_Save::afterCancelTheFolderIsTheDesignOne() {
     QTest::mouseClick(frmOptions::instance().loaded()->cmdCancel, Qt::LeftButton);
     QVERIFY(!frmOptions::instance().isLoaded());
 
-    QStringList opened;
-    const auto previous = platform::replaceFileWriter(
-        [&opened] { return std::make_unique<RecordingWriter>(opened); });
+    RecordingWriters recording;
+    platform::FileWriters* const previous = platform::FileWriters::install(&recording);
     QTest::mouseClick(w.cmdSaveresults, Qt::LeftButton);
-    platform::replaceFileWriter(previous);
+    platform::FileWriters::install(previous);
 
-    QCOMPARE(opened, QStringList{"c:\\\\quorvexresults.txt"});
-    QCOMPARE(platform::nativeFilePath(opened.first()), QStringLiteral("/quorvexresults.txt"));
+    QCOMPARE(recording.opened, QStringList{"c:\\\\quorvexresults.txt"});
+    QCOMPARE(QString::fromStdString(platform::nativePath(recording.opened.first().toStdString())),
+             QStringLiteral("/quorvexresults.txt"));
     QVERIFY(frmOptions::instance().isLoaded()); // loaded again, hidden, by the save
     QVERIFY(!frmOptions::instance().isVisible());
 }
@@ -233,12 +254,10 @@ void tst_Save::saveFailingAtEachStepKeepsTheOldFile() {
     const QStringList screen = screenOf(w);
     const QStringList files = QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden);
 
-    const auto real = platform::replaceFileWriter([&] {
-        return std::make_unique<FailingWriter>(Step(step),
-                                               RuntimeError::of(RuntimeError::Number(error)));
-    });
+    FailingWriters failing(Step(step), RuntimeError::of(RuntimeError::Number(error)));
+    platform::FileWriters* const real = platform::FileWriters::install(&failing);
     QTest::mouseClick(w.cmdSaveresults, Qt::LeftButton);
-    platform::replaceFileWriter(real);
+    platform::FileWriters::install(real);
 
     QCOMPARE(contentsOf(old.fileName()), previous);
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden), files); // nothing left over

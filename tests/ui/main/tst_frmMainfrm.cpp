@@ -209,7 +209,8 @@ void tst_frmMainfrm::calculateByKeyboardAndMouse() {
 
     // A second press carries the race total into the grand total again.
     QTest::mouseClick(w.cmdCalculate, Qt::LeftButton);
-    QCOMPARE(w.txtGrandtot->text(), FormatPlainAmount(2 * ReadAmount(w.txtTotal->text())));
+    QCOMPARE(w.txtGrandtot->text(), QString::fromStdString(FormatPlainAmount(
+                                        2 * ReadAmount(w.txtTotal->text().toStdString()))));
     QVERIFY(m_box->okTexts.isEmpty());
 }
 
