@@ -5,7 +5,6 @@
 #include "platform/NativePath.h"
 #include "platform/RuntimeError.h"
 
-#include <QFile>
 #include <QSaveFile>
 #include <QString>
 
@@ -86,12 +85,6 @@ private:
 } // namespace
 
 std::string readFileStart(const std::string& programPath, std::size_t maxBytes) {
-    if (maxBytes) {
-        QFile old(QString::fromStdString(nativePath(programPath)));
-        if (!old.open(QIODevice::ReadOnly))
-            throw fileError(errno);
-        return old.readAll().toStdString();
-    }
     const std::string path = nativePath(programPath);
     // Look before opening: opening a device can be an action of its own.
     struct stat info;
