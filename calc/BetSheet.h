@@ -1,9 +1,10 @@
 #pragma once
 
-#include <QString>
+#include <string>
 
-// The main window's fields as the settlement sees them: texts, the odds-on check box, the two
-// result labels and the horse picture. The window implements it; tests use a sheet of their own.
+// The main window's fields as the settlement sees them: texts (UTF-8), the odds-on check box, the
+// two result labels and the horse picture. The window implements it; tests use a sheet of their
+// own.
 enum class BetField {
     Stakebet,  // stake as typed
     Lower,     // left-hand odds figure
@@ -21,8 +22,8 @@ class BetSheet {
 public:
     virtual ~BetSheet() = default;
 
-    virtual QString text(BetField field) = 0;
-    virtual void setText(BetField field, const QString& text) = 0;
+    virtual std::string text(BetField field) = 0;
+    virtual void setText(BetField field, const std::string& text) = 0;
 
     // The odds-on check box: 0 unchecked, anything else checked.
     virtual int oddsOnValue() = 0;

@@ -15,15 +15,15 @@ namespace {
 // Walks a text skipping blanks, tabs and line feeds wherever they stand.
 class Cursor {
 public:
-    explicit Cursor(QStringView text) : m_text(text) {}
+    explicit Cursor(std::string_view text) : m_text(text) {}
 
-    // The next significant character, or 0 at the end (and for anything outside ASCII, which
-    // can never continue a number).
+    // The next significant character, or 0 at the end (and for any byte of a character outside
+    // ASCII, which can never continue a number).
     char peek() {
         while (m_pos < m_text.size()) {
-            const char16_t c = m_text[m_pos].unicode();
-            if (c != u' ' && c != u'\t' && c != u'\n')
-                return c < 128 ? static_cast<char>(c) : '\0';
+            const char c = m_text[m_pos];
+            if (c != ' ' && c != '\t' && c != '\n')
+                return static_cast<unsigned char>(c) < 128 ? c : '\0';
             ++m_pos;
         }
         return '\0';
@@ -31,8 +31,8 @@ public:
     void next() { ++m_pos; }
 
 private:
-    QStringView m_text;
-    qsizetype m_pos = 0;
+    std::string_view m_text;
+    std::size_t m_pos = 0;
 };
 
 bool isDigit(char c) {
@@ -144,8 +144,9 @@ struct Digits {
 };
 
 Digits significantDigits(double magnitude) {
-    char buffer[40];
-    std::snprintf(buffer, sizeof buffer, "%.14e", magnitude);
+    // to_chars, unlike printf, keeps "." whatever locale a front end has set.
+    char buffer[40] = {};
+    std::to_chars(buffer, buffer + sizeof buffer - 1, magnitude, std::chars_format::scientific, 14);
     // buffer is "d.dddddddddddddde+XX"
     Digits result;
     result.digits.push_back(buffer[0]);
@@ -156,7 +157,7 @@ Digits significantDigits(double magnitude) {
 
 } // namespace
 
-double ReadAmount(QStringView text) {
+double ReadAmount(std::string_view text) {
     Cursor in(text);
     if (in.peek() == '&') {
         in.next();
@@ -174,9 +175,9 @@ double ReadAmount(QStringView text) {
     return readDecimal(in);
 }
 
-QString FormatPlainAmount(double value) {
+std::string FormatPlainAmount(double value) {
     if (value == 0) // negative zero too: a stake of nothing is written as nothing
-        return QStringLiteral(" 0");
+        return " 0";
 
     Digits d = significantDigits(std::fabs(value));
     while (d.digits.size() > 1 && d.digits.back() == '0')
@@ -201,16 +202,17 @@ QString FormatPlainAmount(double value) {
     } else {
         text += '.' + std::string(-d.exponent - 1, '0') + d.digits;
     }
-    return QString::fromLatin1(text);
+    return text;
 }
 
-QString FormatMoneyAmount(double value) {
+std::string FormatMoneyAmount(double value) {
     const double magnitude = std::fabs(value);
     if (magnitude >= 1e15) {
         // Beyond 15 significant digits there are no cents to round.
         char buffer[400];
-        std::snprintf(buffer, sizeof buffer, "%.2f", value);
-        return QString::fromLatin1(buffer);
+        const auto end =
+            std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 2).ptr;
+        return std::string(buffer, end);
     }
 
     // Round the value as the user sees it (15 significant digits), so that 2.675 gives 2.68
@@ -232,5 +234,5 @@ QString FormatMoneyAmount(double value) {
     char buffer[40];
     std::snprintf(buffer, sizeof buffer, "%s%lld.%02lld", value < 0 && cents != 0 ? "-" : "",
                   cents / 100, cents % 100);
-    return QString::fromLatin1(buffer);
+    return buffer;
 }

@@ -76,7 +76,7 @@ void SettleBet(BetSheet& sheet) {
     RaceAnimation(sheet);
 
     const bool oddsOn = sheet.oddsOnValue() != 0;
-    const bool won = sheet.text(BetField::Win) == QStringLiteral("Yes");
+    const bool won = sheet.text(BetField::Win) == "Yes";
     if (won)
         settleWin(sheet, oddsOn);
     else

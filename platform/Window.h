@@ -80,8 +80,8 @@ struct ControlSpec {
     TwipsRect rect{};
     TwipsPoint from{}; // a line's end points
     TwipsPoint to{};
-    int lineWidth = 1;   // pixels
-    const char* text = ""; // caption, or design-time text
+    int lineWidth = 1;              // pixels
+    const char* text = "";          // caption, or design-time text
     std::optional<FontSpec> font{}; // none: the window's font
     std::optional<Colour> colour{}; // text colour, or a line's colour
     int tabIndex = -1;
@@ -94,7 +94,7 @@ struct ControlSpec {
     bool autoSize = false;   // a label takes its caption's extent; others wrap within their box
     bool alignRight = false; // a label's text, and the edge an auto-sized label keeps
     bool readOnly = false;
-    bool takesFocus = true; // where the kind could take it
+    bool takesFocus = true;     // where the kind could take it
     bool defaultButton = false; // Enter presses it
     bool cancelButton = false;  // Esc presses it
     bool sunken = false;        // a picture box's sunken border
@@ -124,7 +124,8 @@ struct FormSpec {
 struct Event {
     enum Kind {
         Click,    // a button, a menu entry, a frame's bare area, a change of the selected tab
-        KeyDown,  // key preview: keyCode as the system numbers keys (Tab 9), shift Shift 1 Ctrl 2 Alt 4
+        KeyDown,  // key preview: keyCode as the system numbers keys (Tab 9), shift Shift 1 Ctrl 2
+                  // Alt 4
         KeyPress, // key preview: a key that produced a character; keyCode holds the character
         Close,    // a close request from the window system
     };

@@ -32,13 +32,13 @@ public:
     QList<int> lefts;
     QStringList log;
 
-    QString text(BetField field) override {
+    std::string text(BetField field) override {
         log << "read " + name(field);
-        return fields.value(field);
+        return fields.value(field).toStdString();
     }
-    void setText(BetField field, const QString& text) override {
+    void setText(BetField field, const std::string& text) override {
         log << "write " + name(field);
-        fields[field] = text;
+        fields[field] = QString::fromStdString(text);
     }
     int oddsOnValue() override {
         log << "read oddsOn";

@@ -2,11 +2,11 @@
 #include "calc/NumberText.h"
 #include "platform/RuntimeError.h"
 
-#include <QRegularExpression>
-
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <regex>
+#include <string>
 
 namespace {
 
@@ -15,37 +15,34 @@ void require(bool condition) {
         std::abort();
 }
 
-int significantDigits(QStringView mantissa) {
-    QString digits;
-    for (QChar c : mantissa)
-        if (c.isDigit())
+int significantDigits(std::string_view mantissa) {
+    std::string digits;
+    for (char c : mantissa)
+        if (c >= '0' && c <= '9')
             digits += c;
-    while (digits.startsWith(QLatin1Char('0')))
-        digits.remove(0, 1);
-    while (digits.endsWith(QLatin1Char('0')))
-        digits.chop(1);
-    return int(digits.size());
+    const std::size_t first = digits.find_first_not_of('0');
+    if (first == std::string::npos)
+        return 0;
+    return int(digits.find_last_not_of('0') - first + 1);
 }
 
 void checkPlain(double value) {
-    static const QRegularExpression fixed(
-        QStringLiteral("^[ -](?:[1-9][0-9]*(?:\\.[0-9]*[1-9])?|\\.[0-9]*[1-9]|0)$"));
-    static const QRegularExpression exponent(
-        QStringLiteral("^[ -][1-9](?:\\.[0-9]*[1-9])?E[+-][0-9]{2,3}$"));
-    const QString plain = FormatPlainAmount(value);
-    const bool isFixed = fixed.match(plain).hasMatch();
-    require(isFixed || exponent.match(plain).hasMatch());
-    const qsizetype end = isFixed ? plain.size() : plain.indexOf(QLatin1Char('E'));
-    require(significantDigits(QStringView(plain).left(end)) <= 15);
-    require((plain[0] == QLatin1Char('-')) == (value < 0));
+    static const std::regex fixed("[ -](?:[1-9][0-9]*(?:\\.[0-9]*[1-9])?|\\.[0-9]*[1-9]|0)");
+    static const std::regex exponent("[ -][1-9](?:\\.[0-9]*[1-9])?E[+-][0-9]{2,3}");
+    const std::string plain = FormatPlainAmount(value);
+    const bool isFixed = std::regex_match(plain, fixed);
+    require(isFixed || std::regex_match(plain, exponent));
+    const std::size_t end = isFixed ? plain.size() : plain.find('E');
+    require(significantDigits(std::string_view(plain).substr(0, end)) <= 15);
+    require((plain[0] == '-') == (value < 0));
     // The plain text read back gives the same plain text again.
     require(FormatPlainAmount(ReadAmount(plain)) == plain);
 }
 
 void checkMoney(double value) {
-    static const QRegularExpression money(QStringLiteral("^-?[0-9]+\\.[0-9]{2}$"));
-    const QString text = FormatMoneyAmount(value);
-    require(money.match(text).hasMatch());
+    static const std::regex money("-?[0-9]+\\.[0-9]{2}");
+    const std::string text = FormatMoneyAmount(value);
+    require(std::regex_match(text, money));
     if (std::fabs(value) < 1e15)
         require(std::fabs(ReadAmount(text) - value) <= 0.005 + std::fabs(value) * 1e-14);
 }
@@ -53,7 +50,7 @@ void checkMoney(double value) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const QString text = QString::fromUtf8(reinterpret_cast<const char*>(data), qsizetype(size));
+    const std::string_view text(reinterpret_cast<const char*>(data), size);
     double value;
     try {
         value = ReadAmount(text);

@@ -5,6 +5,7 @@
 #include "calc/NumberText.h"
 #include "platform/MessageBox.h"
 #include "platform/RuntimeError.h"
+#include "platform/qt/QtWindow.h"
 #include "results/ResultsFile.h"
 #include "tests/support/FakeMessageBox.h"
 #include "tests/support/TestEnvironment.h"
@@ -22,6 +23,7 @@
 
 #include <random>
 
+namespace qt = platform::qt;
 using platform::RuntimeError;
 
 namespace {
@@ -33,7 +35,11 @@ quint64 environmentNumber(const char* name, quint64 fallback) {
 }
 
 QString errorText(RuntimeError::Number number) {
-    return platform::runtimeErrorText(RuntimeError::of(number));
+    return QString::fromStdString(platform::runtimeErrorText(RuntimeError::of(number)));
+}
+
+QString textOf(const platform::Control& control) {
+    return QString::fromStdString(control.text());
 }
 
 class Session {
@@ -180,17 +186,18 @@ void Session::type(QWidget* field, const QString& text, bool replace) {
 // What a user does to save somewhere known: Paths, the folder typed in, OK.
 void Session::setFolder(const QString& folder) {
     frmOptions& options = frmOptions::instance().show();
-    options.txtPath->setFocus();
-    type(options.txtPath, folder, true);
-    QTest::mouseClick(options.cmdOK, Qt::LeftButton);
-    expect(options.txtPath->text() == folder, "the folder typed is not the folder held");
+    QWidget* path = qt::widget(options.txtPath);
+    path->setFocus();
+    type(path, folder, true);
+    QTest::mouseClick(qt::widget(options.cmdOK), Qt::LeftButton);
+    expect(textOf(options.txtPath) == folder, "the folder typed is not the folder held");
 }
 
 void Session::typeIntoField() {
-    QWidget* const fields[] = {w->txtStakebet, w->txtLower,     w->txtUpper,
-                               w->txtGrandtot, w->txtPrevious,  w->txtRunning,
-                               w->txtWinnings, w->txtOrigstake, w->txtTotal};
-    QWidget* field = fields[pick(std::size(fields))];
+    const platform::Control* const fields[] = {&w->txtStakebet, &w->txtLower,     &w->txtUpper,
+                                               &w->txtGrandtot, &w->txtPrevious,  &w->txtRunning,
+                                               &w->txtWinnings, &w->txtOrigstake, &w->txtTotal};
+    QWidget* field = qt::widget(*fields[pick(std::size(fields))]);
     const QString text = randomText();
     const bool replace = chance(80);
     log(QStringLiteral("type \"%1\" into %2%3")
@@ -200,22 +207,24 @@ void Session::typeIntoField() {
 
 void Session::tickCheckBox() {
     log("tick chkOdds");
-    const bool before = w->chkOdds->isChecked();
-    QTest::keyClick(w->chkOdds, Qt::Key_Space);
-    expect(w->chkOdds->isChecked() != before, "the check box did not change");
+    auto* check = qt::widget<QCheckBox>(w->chkOdds);
+    const bool before = check->isChecked();
+    QTest::keyClick(check, Qt::Key_Space);
+    expect(check->isChecked() != before, "the check box did not change");
 }
 
 void Session::chooseWin() {
     const bool yes = chance(50);
     log(yes ? "choose Yes" : "choose No");
-    QTest::keyClick(w->cmbWin, yes ? Qt::Key_Up : Qt::Key_Down);
-    expect(w->cmbWin->currentText() == (yes ? "Yes" : "No"), "cmbWin shows the other answer");
+    auto* win = qt::widget<QComboBox>(w->cmbWin);
+    QTest::keyClick(win, yes ? Qt::Key_Up : Qt::Key_Down);
+    expect(win->currentText() == (yes ? "Yes" : "No"), "cmbWin shows the other answer");
 }
 
 void Session::calculate() {
     log("Calculate");
-    const QString grandBefore = w->txtGrandtot->text();
-    QTest::mouseClick(w->cmdCalculate, Qt::LeftButton);
+    const std::string grandBefore = w->txtGrandtot.text();
+    QTest::mouseClick(qt::widget(w->cmdCalculate), Qt::LeftButton);
     const QStringList boxes = newBoxes();
     if (!boxes.isEmpty()) {
         // Stopped by an arithmetic error: a zero divisor or a number too large.
@@ -226,19 +235,21 @@ void Session::calculate() {
         return;
     }
     ++settled;
-    expect(w->lbl1win->isVisible() != w->lblLose->isVisible(), "not exactly one result label");
-    expect(w->lbl1win->isVisible() == (w->cmbWin->currentText() == "Yes"), "the wrong label");
+    const bool winShown = qt::widget(w->lbl1win)->isVisible();
+    expect(winShown != qt::widget(w->lblLose)->isVisible(), "not exactly one result label");
+    expect(winShown == (textOf(w->cmbWin) == "Yes"), "the wrong label");
     try {
-        const QString grand =
-            FormatPlainAmount(ReadAmount(grandBefore) + ReadAmount(w->txtTotal->text()));
-        expect(w->txtGrandtot->text() == grand,
+        const std::string grand =
+            FormatPlainAmount(ReadAmount(grandBefore) + ReadAmount(w->txtTotal.text()));
+        expect(w->txtGrandtot.text() == grand,
                QStringLiteral("grand total %1 after %2 and race total %3")
-                   .arg(w->txtGrandtot->text(), grandBefore, w->txtTotal->text()));
-        const QString running = FormatPlainAmount(ReadAmount(w->txtPrevious->text()) +
-                                                  ReadAmount(w->txtGrandtot->text()));
-        expect(w->txtRunning->text() == running,
+                   .arg(textOf(w->txtGrandtot), QString::fromStdString(grandBefore),
+                        textOf(w->txtTotal)));
+        const std::string running = FormatPlainAmount(ReadAmount(w->txtPrevious.text()) +
+                                                      ReadAmount(w->txtGrandtot.text()));
+        expect(w->txtRunning.text() == running,
                QStringLiteral("running total %1 with previous %2 and grand total %3")
-                   .arg(w->txtRunning->text(), w->txtPrevious->text(), w->txtGrandtot->text()));
+                   .arg(textOf(w->txtRunning), textOf(w->txtPrevious), textOf(w->txtGrandtot)));
     } catch (const RuntimeError& error) {
         expect(false, "a completed Calculate left a total that cannot be read: " +
                           QString::fromStdString(error.description()));
@@ -248,25 +259,25 @@ void Session::calculate() {
 void Session::reset() {
     const bool yes = chance(50);
     log(yes ? "Reset, Yes" : "Reset, No");
-    const QString grand = w->txtGrandtot->text();
+    const QString grand = textOf(w->txtGrandtot);
     const qsizetype questions = m_box.questionTexts.size();
     m_box.setNextAnswer(yes);
-    QTest::mouseClick(w->cmdReset, Qt::LeftButton);
+    QTest::mouseClick(qt::widget(w->cmdReset), Qt::LeftButton);
     expect(m_box.questionTexts.size() == questions + 1, "Reset asked no question");
-    expect(w->txtGrandtot->text() == (yes ? QStringLiteral("0.00") : grand),
-           "the grand total after Reset is " + w->txtGrandtot->text());
+    expect(textOf(w->txtGrandtot) == (yes ? QStringLiteral("0.00") : grand),
+           "the grand total after Reset is " + textOf(w->txtGrandtot));
 }
 
 void Session::save() {
     // Never let a save go to the folder that a discarded dialog comes back with.
     frmOptions* options = frmOptions::instance().loaded();
-    if (!options || !options->txtPath->text().startsWith(m_folder)) {
+    if (!options || !textOf(options->txtPath).startsWith(m_folder)) {
         log("Paths, the temporary folder typed in, OK");
         setFolder(m_folder);
     }
-    const bool missing = frmOptions::instance().loaded()->txtPath->text() != m_folder;
+    const bool missing = textOf(frmOptions::instance().loaded()->txtPath) != m_folder;
     log(missing ? "Save into a missing folder" : "Save");
-    QTest::mouseClick(w->cmdSaveresults, Qt::LeftButton);
+    QTest::mouseClick(qt::widget(w->cmdSaveresults), Qt::LeftButton);
     const QStringList boxes = newBoxes();
     if (missing) {
         expect(boxes == QStringList{errorText(RuntimeError::PathNotFound)},
@@ -276,32 +287,33 @@ void Session::save() {
     ++saved;
     expect(boxes == QStringList{"Data saved to file!"}, "Save showed " + boxes.join(" | "));
     QFile file(m_folder + "/" + ResultsFileName);
-    expect(file.open(QIODevice::ReadOnly) && file.readAll() == resultsLine(w->txtRunning->text()),
+    expect(file.open(QIODevice::ReadOnly) &&
+               file.readAll().toStdString() == resultsLine(w->txtRunning.text()),
            "the file does not hold the running total");
 }
 
 void Session::paths() {
     log("Paths");
-    w->mnuPath->trigger();
+    qt::action(w->mnuPath)->trigger();
     frmOptions* options = frmOptions::instance().loaded();
-    expect(options && options->isVisible(), "Paths shows no Options dialog");
+    expect(frmOptions::instance().isVisible(), "Paths shows no Options dialog");
     if (!options)
         return;
     if (chance(30)) {
         const bool missing = chance(30);
         log(missing ? "type a missing folder" : "type the temporary folder");
-        type(options->txtPath, missing ? m_folder + "\\missing" : m_folder, true);
+        type(qt::widget(options->txtPath), missing ? m_folder + "\\missing" : m_folder, true);
     }
     switch (pick(3)) {
     case 0:
         log("OK");
-        QTest::mouseClick(options->cmdOK, Qt::LeftButton);
+        QTest::mouseClick(qt::widget(options->cmdOK), Qt::LeftButton);
         expect(frmOptions::instance().isLoaded() && !frmOptions::instance().isVisible(),
                "OK did not hide the dialog");
         break;
     case 1:
         log("Cancel");
-        QTest::mouseClick(options->cmdCancel, Qt::LeftButton);
+        QTest::mouseClick(qt::widget(options->cmdCancel), Qt::LeftButton);
         expect(!frmOptions::instance().isLoaded(), "Cancel did not discard the dialog");
         break;
     default:
@@ -311,12 +323,12 @@ void Session::paths() {
 
 void Session::about() {
     log("About");
-    w->cmdAbout->trigger();
+    qt::action(w->cmdAbout)->trigger();
     frmAbout* box = frmAbout::instance().loaded();
-    expect(box && box->isVisible(), "About shows no About box");
+    expect(frmAbout::instance().isVisible(), "About shows no About box");
     if (box && chance(70)) {
         log("OK");
-        QTest::mouseClick(box->cmdOK, Qt::LeftButton);
+        QTest::mouseClick(qt::widget(box->cmdOK), Qt::LeftButton);
         expect(!frmAbout::instance().isVisible(), "OK left the About box open");
     }
 }

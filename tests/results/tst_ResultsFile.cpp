@@ -1,12 +1,17 @@
 #include "platform/Files.h"
+#include "platform/NativePath.h"
 #include "platform/RuntimeError.h"
 #include "results/ResultsFile.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <grp.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using platform::RuntimeError;
@@ -15,12 +20,12 @@ namespace {
 
 class TestSheet : public ResultsSheet {
 public:
-    QString folder;
-    QString running;
-    QString previous = QStringLiteral("0.00");
-    QString resultsFolder() override { return folder; }
-    QString runningTotal() override { return running; }
-    void setPreviousTotal(const QString& text) override { previous = text; }
+    std::string folder;
+    std::string running;
+    std::string previous = "0.00";
+    std::string resultsFolder() override { return folder; }
+    std::string runningTotal() override { return running; }
+    void setPreviousTotal(const std::string& text) override { previous = text; }
 };
 
 QByteArray contentsOf(const QString& path) {
@@ -34,44 +39,93 @@ void writeBytes(const QString& path, const QByteArray& bytes) {
     file.write(bytes);
 }
 
+ino_t inodeOf(const QString& path) {
+    struct stat info {};
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_ino : 0;
+}
+
+// Root writes wherever it likes, so permission cases run as the user nobody when we are root,
+// else as ourselves; what they touch is handed over to that user.
+constexpr uid_t nobody = 65534;
+
+QFile::Permissions writable(bool yes) {
+    return yes ? QFile::WriteOwner : QFile::Permissions();
+}
+
+void handOver(const QString& path) {
+    if (geteuid() == 0)
+        QVERIFY(::chown(QFile::encodeName(path).constData(), nobody, nobody) == 0);
+}
+
+// Saves in a child process running as that user: 0 when the save succeeded, else the number of
+// the run-time error it raised.
+int saveUnprivileged(TestSheet& sheet) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (geteuid() == 0 &&
+            (::setgroups(0, nullptr) != 0 || ::setgid(nobody) != 0 || ::setuid(nobody) != 0))
+            ::_exit(255);
+        int status = 0;
+        try {
+            SaveResults(sheet);
+        } catch (const RuntimeError& e) {
+            status = e.number();
+        } catch (...) {
+            status = 254;
+        }
+        ::_exit(status);
+    }
+    int status = 0;
+    if (child < 0 || ::waitpid(child, &status, 0) != child || !WIFEXITED(status))
+        return -1;
+    return WEXITSTATUS(status);
+}
+
 enum Step { Open, Write, Flush, Commit };
 
-// Wraps the real writer and fails at one step instead of doing it.
+// Wraps the real writer and fails at one step instead of doing it; at the write step part of the
+// line reaches the new file before the disk fills up.
 class FailingWriter : public platform::FileWriter {
 public:
     explicit FailingWriter(Step failAt)
-        : m_failAt(failAt), m_real(platform::makeSafeFileWriter()) {}
-    void open(const QString& path) override {
-        failIf(Open);
+        : m_failAt(failAt), m_real(platform::makeSystemFileWriter()) {}
+    void open(const std::string& path) override {
+        failAt(Open);
         m_real->open(path);
     }
-    void write(const QByteArray& bytes) override {
-        failIf(Write);
-        // A part of the line reaches the new file before the disk fills up.
-        m_real->write(bytes.left(2));
-        if (m_failAt != Write)
-            m_real->write(bytes.mid(2));
+    void write(std::string_view bytes) override {
+        if (m_failAt == Write)
+            m_real->write(bytes.substr(0, 2));
+        failAt(Write);
+        m_real->write(bytes);
     }
     void flush() override {
-        failIf(Flush);
+        failAt(Flush);
         m_real->flush();
     }
     void commit() override {
-        failIf(Commit);
+        failAt(Commit);
         m_real->commit();
     }
 
 private:
-    void failIf(Step step) {
-        if (step == m_failAt && step != Write)
+    void failAt(Step step) {
+        if (step == m_failAt)
             throw RuntimeError::of(RuntimeError::DiskFull);
-        if (step == Write && m_failAt == Write) {
-            m_real->write("\" 9");
-            throw RuntimeError::of(RuntimeError::DiskFull);
-        }
     }
     Step m_failAt;
     std::unique_ptr<platform::FileWriter> m_real;
+};
+
+class FailingWriters : public platform::FileWriters {
+public:
+    explicit FailingWriters(Step failAt) : m_failAt(failAt) {}
+    std::unique_ptr<platform::FileWriter> make() override {
+        return std::make_unique<FailingWriter>(m_failAt);
+    }
+
+private:
+    Step m_failAt;
 };
 
 } // namespace
@@ -92,6 +146,8 @@ private slots:
     void secondSaveReplacesFirst();
     void failedSaveKeepsOldFile_data();
     void failedSaveKeepsOldFile();
+    void saveUnderPermissions_data();
+    void saveUnderPermissions();
     void writerFailingAtEachStepKeepsOldFile_data();
     void writerFailingAtEachStepKeepsOldFile();
 };
@@ -114,12 +170,15 @@ void tst_ResultsFile::firstItem_data() {
                                                 "5");
     QTest::newRow("not utf-8 still reads")
         << QByteArray("\"\xff\xfe 1\"") << QString::fromUtf8("\xef\xbf\xbd\xef\xbf\xbd 1");
+    QTest::newRow("cut character, surrogate")
+        << QByteArray("\"5\xe2\x82 \xed\xa0\x80\"")
+        << QString::fromUtf8("5\xef\xbf\xbd \xef\xbf\xbd\xef\xbf\xbd\xef\xbf\xbd");
     QTest::newRow("line feed only") << QByteArray("7\n8") << "7";
 }
 
 void tst_ResultsFile::firstItem() {
     QFETCH(QByteArray, contents);
-    QTEST(::firstItem(contents), "expected");
+    QTEST(QString::fromStdString(::firstItem(contents.toStdString())), "expected");
 }
 
 void tst_ResultsFile::lineBytes_data() {
@@ -138,7 +197,7 @@ void tst_ResultsFile::lineBytes_data() {
 
 void tst_ResultsFile::lineBytes() {
     QFETCH(QString, running);
-    QTEST(resultsLine(running), "bytes");
+    QTEST(QByteArray::fromStdString(resultsLine(running.toStdString())), "bytes");
 }
 
 void tst_ResultsFile::pathAlwaysInsertsBackslash_data() {
@@ -162,32 +221,64 @@ void tst_ResultsFile::pathAlwaysInsertsBackslash_data() {
 void tst_ResultsFile::pathAlwaysInsertsBackslash() {
     QFETCH(QString, folder);
     TestSheet sheet;
-    sheet.folder = folder;
-    const QString path = ResultsFilePath(sheet);
-    QTEST(path, "path");
-    QTEST(platform::nativeFilePath(path), "native");
+    sheet.folder = folder.toStdString();
+    const std::string path = ResultsFilePath(sheet);
+    QTEST(QString::fromStdString(path), "path");
+    QTEST(QString::fromStdString(platform::nativePath(path)), "native");
 }
 
 void tst_ResultsFile::loadsWhatIsThere_data() {
-    QTest::addColumn<bool>("exists");
+    // What stands under the file's name: nothing, a file with the contents (made as long as the
+    // size, with zero bytes), or something that is not a file.
+    QTest::addColumn<QString>("kind");
     QTest::addColumn<QByteArray>("contents");
+    QTest::addColumn<qint64>("size");
     QTest::addColumn<QString>("previous");
-    QTest::newRow("no file") << false << QByteArray() << "";
-    QTest::newRow("empty file") << true << QByteArray() << "";
-    QTest::newRow("quoted") << true << QByteArray("\" 35\"\r\n") << " 35";
-    QTest::newRow("unquoted") << true << QByteArray("12.5,7") << "12.5";
+    const qint64 huge = 200 * 1024 * 1024;
+    const QByteArray line("\" 35\"\r\n");
+    const auto limit = qsizetype(ResultsReadLimit);
+    QTest::newRow("no file") << "none" << QByteArray() << qint64(0) << "";
+    QTest::newRow("empty file") << "file" << QByteArray() << qint64(0) << "";
+    QTest::newRow("quoted") << "file" << line << qint64(0) << " 35";
+    QTest::newRow("unquoted") << "file" << QByteArray("12.5,7") << qint64(0) << "12.5";
+    QTest::newRow("a pipe") << "fifo" << QByteArray() << qint64(0) << "";
+    QTest::newRow("a folder") << "folder" << QByteArray() << qint64(0) << "";
+    QTest::newRow("a device") << "device" << QByteArray() << qint64(0) << "";
+    QTest::newRow("200 MB of zero bytes") << "file" << QByteArray() << huge << "";
+    QTest::newRow("a line, then 200 MB") << "file" << line << huge << " 35";
+    QTest::newRow("item ending within the read limit")
+        << "file" << '"' + QByteArray(limit - 2, '7') + "\"\r\n"
+        << huge << QString(limit - 2, QLatin1Char('7'));
+    QTest::newRow("item going on beyond the read limit")
+        << "file" << '"' + QByteArray(limit, '7') + "\"\r\n"
+        << qint64(0) << "";
 }
 
 void tst_ResultsFile::loadsWhatIsThere() {
-    QFETCH(bool, exists);
+    QFETCH(QString, kind);
     QFETCH(QByteArray, contents);
+    QFETCH(qint64, size);
     QTemporaryDir dir;
+    const QString path = dir.filePath(ResultsFileName);
+    if (kind == "file") {
+        writeBytes(path, contents);
+        if (size > 0)
+            QVERIFY(QFile::resize(path, size)); // sparse: costs no disk
+    } else if (kind == "fifo") {
+        QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
+    } else if (kind == "folder") {
+        QVERIFY(QDir(dir.path()).mkdir(ResultsFileName));
+    } else if (kind == "device") {
+        QVERIFY(QFile::link("/dev/zero", path));
+    }
+
     TestSheet sheet;
-    sheet.folder = dir.path();
-    if (exists)
-        writeBytes(dir.filePath("quorvexresults.txt"), contents);
+    sheet.folder = dir.path().toStdString();
+    QElapsedTimer timer;
+    timer.start();
     LoadPreviousTotal(sheet);
-    QTEST(sheet.previous, "previous");
+    QVERIFY2(timer.elapsed() < 1000, "start-up waited for the file");
+    QTEST(QString::fromStdString(sheet.previous), "previous");
 }
 
 void tst_ResultsFile::saveThenLoadRoundTrips_data() {
@@ -202,61 +293,99 @@ void tst_ResultsFile::saveThenLoadRoundTrips() {
     QFETCH(QString, running);
     QTemporaryDir dir;
     TestSheet sheet;
-    sheet.folder = dir.path();
-    sheet.running = running;
+    sheet.folder = dir.path().toStdString();
+    sheet.running = running.toStdString();
     SaveResults(sheet);
-    QCOMPARE(contentsOf(dir.filePath("quorvexresults.txt")), resultsLine(running));
+    QCOMPARE(contentsOf(dir.filePath(ResultsFileName)),
+             QByteArray::fromStdString(resultsLine(sheet.running)));
     LoadPreviousTotal(sheet);
-    QCOMPARE(sheet.previous, running);
+    QCOMPARE(QString::fromStdString(sheet.previous), running);
 }
 
 void tst_ResultsFile::secondSaveReplacesFirst() {
     QTemporaryDir dir;
     TestSheet sheet;
-    sheet.folder = dir.path();
+    sheet.folder = dir.path().toStdString();
     sheet.running = " 123.5";
     SaveResults(sheet);
     sheet.running = "-7";
     SaveResults(sheet);
-    QCOMPARE(contentsOf(dir.filePath("quorvexresults.txt")), QByteArray("\"-7\"\r\n"));
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"quorvexresults.txt"});
+    QCOMPARE(contentsOf(dir.filePath(ResultsFileName)), QByteArray("\"-7\"\r\n"));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{ResultsFileName});
 }
 
 void tst_ResultsFile::failedSaveKeepsOldFile_data() {
     QTest::addColumn<QString>("folderInside"); // relative to a temporary folder
-    QTest::addColumn<int>("error");
-    QTest::addColumn<bool>("needsNonRoot");
-    QTest::newRow("missing folder") << "missing/deeper" << int(RuntimeError::PathNotFound) << false;
-    QTest::newRow("path through a file") << "plainfile" << int(RuntimeError::PathNotFound) << false;
-    QTest::newRow("folder without write permission")
-        << "readonly" << int(RuntimeError::PermissionDenied) << true;
+    QTest::newRow("missing folder") << "missing/deeper";
+    QTest::newRow("path through a file") << "plainfile";
 }
 
 void tst_ResultsFile::failedSaveKeepsOldFile() {
     QFETCH(QString, folderInside);
-    QFETCH(int, error);
-    QFETCH(bool, needsNonRoot);
-    if (needsNonRoot && geteuid() == 0)
-        QSKIP("root writes into any folder");
     QTemporaryDir dir;
     writeBytes(dir.filePath("plainfile"), "x");
-    QVERIFY(QDir(dir.path()).mkdir("readonly"));
-    const QByteArray old("\" 35\"\r\n");
-    writeBytes(dir.filePath("readonly/quorvexresults.txt"), old);
-    QFile::setPermissions(dir.filePath("readonly"), QFile::ReadOwner | QFile::ExeOwner);
-
     TestSheet sheet;
-    sheet.folder = dir.filePath(folderInside);
+    sheet.folder = dir.filePath(folderInside).toStdString();
     sheet.running = " 99";
     try {
         SaveResults(sheet);
         QFAIL("no error raised");
     } catch (const RuntimeError& e) {
-        QCOMPARE(e.number(), error);
+        QCOMPARE(e.number(), int(RuntimeError::PathNotFound));
     }
-    QCOMPARE(contentsOf(dir.filePath("readonly/quorvexresults.txt")), old);
-    QFile::setPermissions(dir.filePath("readonly"),
-                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QCOMPARE(contentsOf(dir.filePath("plainfile")), QByteArray("x"));
+}
+
+void tst_ResultsFile::saveUnderPermissions_data() {
+    QTest::addColumn<bool>("folderWritable");
+    QTest::addColumn<bool>("fileExists");
+    QTest::addColumn<bool>("fileWritable");
+    QTest::addColumn<int>("error");     // 0: saved
+    QTest::addColumn<bool>("replaced"); // by a new file rather than written in place
+    QTest::newRow("open folder: a new file replaces the old") << true << true << true << 0 << true;
+    QTest::newRow("closed folder: written in place") << false << true << true << 0 << false;
+    QTest::newRow("closed folder, read-only file")
+        << false << true << false << int(RuntimeError::PermissionDenied) << false;
+    QTest::newRow("closed folder, no file yet")
+        << false << false << false << int(RuntimeError::PermissionDenied) << false;
+}
+
+void tst_ResultsFile::saveUnderPermissions() {
+    QFETCH(bool, folderWritable);
+    QFETCH(bool, fileExists);
+    QFETCH(bool, fileWritable);
+    QFETCH(int, error);
+    QFETCH(bool, replaced);
+    QTemporaryDir dir;
+    handOver(dir.path());
+    const QString folder = dir.filePath("bets");
+    const QString path = folder + '/' + ResultsFileName;
+    QVERIFY(QDir(dir.path()).mkdir("bets"));
+    handOver(folder);
+    const QByteArray old("\" 35\"\r\n");
+    if (fileExists) {
+        writeBytes(path, old);
+        handOver(path);
+        QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | writable(fileWritable)));
+    }
+    const ino_t before = inodeOf(path);
+    QVERIFY(QFile::setPermissions(folder,
+                                  QFile::ReadOwner | QFile::ExeOwner | writable(folderWritable)));
+
+    TestSheet sheet;
+    sheet.folder = folder.toStdString();
+    sheet.running = " 99";
+    const int status = saveUnprivileged(sheet);
+    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+
+    QCOMPARE(status, error);
+    QCOMPARE(contentsOf(path), error == 0   ? QByteArray("\" 99\"\r\n")
+                               : fileExists ? old
+                                            : QByteArray("<missing>"));
+    if (fileExists)
+        QCOMPARE(inodeOf(path) != before, replaced);
+    QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden),
+             fileExists || error == 0 ? QStringList{ResultsFileName} : QStringList{});
 }
 
 void tst_ResultsFile::writerFailingAtEachStepKeepsOldFile_data() {
@@ -271,12 +400,12 @@ void tst_ResultsFile::writerFailingAtEachStepKeepsOldFile() {
     QFETCH(int, step);
     QTemporaryDir dir;
     const QByteArray old("\" 35\"\r\n");
-    writeBytes(dir.filePath("quorvexresults.txt"), old);
-    const auto previous =
-        platform::replaceFileWriter([step] { return std::make_unique<FailingWriter>(Step(step)); });
+    writeBytes(dir.filePath(ResultsFileName), old);
+    FailingWriters failing{Step(step)};
+    platform::FileWriters* const previous = platform::FileWriters::install(&failing);
 
     TestSheet sheet;
-    sheet.folder = dir.path();
+    sheet.folder = dir.path().toStdString();
     sheet.running = " 99999";
     bool raised = false;
     try {
@@ -284,11 +413,11 @@ void tst_ResultsFile::writerFailingAtEachStepKeepsOldFile() {
     } catch (const RuntimeError& e) {
         raised = e.number() == RuntimeError::DiskFull;
     }
-    platform::replaceFileWriter(previous);
+    platform::FileWriters::install(previous);
     QVERIFY(raised);
-    QCOMPARE(contentsOf(dir.filePath("quorvexresults.txt")), old);
+    QCOMPARE(contentsOf(dir.filePath(ResultsFileName)), old);
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
-             QStringList{"quorvexresults.txt"}); // no half-written file left beside it
+             QStringList{ResultsFileName}); // no half-written file left beside it
 }
 
 QTEST_APPLESS_MAIN(tst_ResultsFile)

@@ -8,12 +8,12 @@ FakeMessageBox::~FakeMessageBox() {
     platform::MessageBox::install(m_previous);
 }
 
-void FakeMessageBox::showOk(const QString& text) {
-    okTexts.append(text);
+void FakeMessageBox::showOk(const std::string& text) {
+    okTexts.append(QString::fromStdString(text));
 }
 
-bool FakeMessageBox::askYesNo(const QString& text) {
-    questionTexts.append(text);
+bool FakeMessageBox::askYesNo(const std::string& text) {
+    questionTexts.append(QString::fromStdString(text));
     if (m_answers.isEmpty()) {
         ++unansweredQuestions;
         return false;

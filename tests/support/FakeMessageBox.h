@@ -16,8 +16,8 @@ public:
 
     void setNextAnswer(bool yes) { m_answers.append(yes); }
 
-    void showOk(const QString& text) override;
-    bool askYesNo(const QString& text) override;
+    void showOk(const std::string& text) override;
+    bool askYesNo(const std::string& text) override;
 
     QStringList okTexts;       // texts of the OK-only boxes, in order
     QStringList questionTexts; // texts of the Yes/No questions, in order

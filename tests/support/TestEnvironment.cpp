@@ -23,8 +23,8 @@ void quietOffscreenWarnings(QtMsgType type, const QMessageLogContext& context,
 } // namespace
 
 TestEnvironment::TestEnvironment()
-    : m_previousEnd(platform::replaceEndProgram([this] { ++programEnds; })),
-      m_previousWait(platform::replaceWait([this](platform::Deadline) { ++waits; })) {
+    : m_previousEnd(platform::ProgramEnd::install(this)),
+      m_previousWait(platform::Waiter::install(this)) {
     // Installed here, inside the test run, so that it chains to Qt Test's own handler.
     static const bool quiet = [] {
         previousHandler = qInstallMessageHandler(quietOffscreenWarnings);
@@ -34,8 +34,8 @@ TestEnvironment::TestEnvironment()
 }
 
 TestEnvironment::~TestEnvironment() {
-    platform::replaceEndProgram(std::move(m_previousEnd));
-    platform::replaceWait(std::move(m_previousWait));
+    platform::ProgramEnd::install(m_previousEnd);
+    platform::Waiter::install(m_previousWait);
 }
 
 void useOffscreenUnlessSet() {

@@ -9,10 +9,10 @@
 namespace testsupport {
 
 // Replaces the program's end with a counter and the pauses with nothing, for its lifetime.
-class TestEnvironment {
+class TestEnvironment : private platform::ProgramEnd, private platform::Waiter {
 public:
     TestEnvironment();
-    ~TestEnvironment();
+    ~TestEnvironment() override;
     TestEnvironment(const TestEnvironment&) = delete;
     TestEnvironment& operator=(const TestEnvironment&) = delete;
 
@@ -20,8 +20,11 @@ public:
     int waits = 0;
 
 private:
-    platform::EndFunction m_previousEnd;
-    platform::WaitFunction m_previousWait;
+    void endProgram() override { ++programEnds; }
+    void waitUntil(platform::Deadline) override { ++waits; }
+
+    platform::ProgramEnd* m_previousEnd;
+    platform::Waiter* m_previousWait;
 };
 
 // Offscreen unless the caller chose a platform.

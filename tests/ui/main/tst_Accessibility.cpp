@@ -1,8 +1,15 @@
+#include "platform/qt/QtWindow.h"
 #include "tests/support/TestEnvironment.h"
 #include "ui/main/frmMainfrm.h"
 
+#include <QAbstractButton>
 #include <QAccessible>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMainWindow>
+#include <QSet>
+
+namespace qt = platform::qt;
 
 // What a screen reader announces for each control of the main window.
 class tst_Accessibility : public QObject {
@@ -10,9 +17,8 @@ class tst_Accessibility : public QObject {
 private slots:
     void cleanup();
 
-    void controlNames_data();
-    void controlNames();
-    void everyFocusableControlIsNamed();
+    void fieldsAreNamedByTheirHeadings();
+    void everyFocusableControlHasAName();
 };
 
 namespace {
@@ -32,64 +38,61 @@ QString spokenName(QWidget* control) {
     const auto labels = face->relations(QAccessible::Label);
     return labels.isEmpty() ? name : labels.first().first->text(QAccessible::Name);
 }
+
+// The focusable controls of the window, with what a reader announces for each.
+QList<QPair<QWidget*, QString>> spokenControls(frmMainfrm& w) {
+    QList<QPair<QWidget*, QString>> spoken;
+    QWidget* client = qobject_cast<QMainWindow*>(qt::widget(w))->centralWidget();
+    for (QWidget* control : client->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (control->focusPolicy() == Qt::NoFocus)
+            continue;
+        // A combo box would otherwise announce its current text, so give an editor a figure.
+        if (auto* edit = control->findChild<QLineEdit*>())
+            edit->setText(QStringLiteral("7"));
+        spoken.append({control, spokenName(control)});
+    }
+    return spoken;
+}
 } // namespace
 
 void tst_Accessibility::cleanup() {
     testsupport::unloadAllWindows();
 }
 
-void tst_Accessibility::controlNames_data() {
-    QTest::addColumn<QString>("control");
-    QTest::addColumn<QString>("name");
-    QTest::newRow("stake") << "txtStakebet"
-                           << "Stake Bet";
-    QTest::newRow("left odds") << "txtLower"
-                               << "ODDS, left-hand figure";
-    QTest::newRow("right odds") << "txtUpper"
-                                << "ODDS, right-hand figure";
-    QTest::newRow("odds-on") << "chkOdds"
-                             << "Odds-On";
-    QTest::newRow("won") << "cmbWin"
-                         << "Did you win?";
-    QTest::newRow("winnings") << "txtWinnings"
-                              << "Winnings";
-    QTest::newRow("original stake") << "txtOrigstake"
-                                    << "Plus Original Stake";
-    QTest::newRow("total") << "txtTotal"
-                           << "TOTAL";
-    QTest::newRow("previous") << "txtPrevious"
-                              << "Previous Total";
-    QTest::newRow("running") << "txtRunning"
-                             << "Running Total";
-    QTest::newRow("grand total") << "txtGrandtot"
-                                 << "GRAND TOTAL:";
-    QTest::newRow("calculate") << "cmdCalculate"
-                               << "Calculate";
-    QTest::newRow("save") << "cmdSaveresults"
-                          << "Save";
-    QTest::newRow("reset") << "cmdReset"
-                           << "Reset";
-}
-
-void tst_Accessibility::controlNames() {
-    QFETCH(QString, control);
-    QFETCH(QString, name);
+// A reader names each field after the heading the eye sees above it.
+void tst_Accessibility::fieldsAreNamedByTheirHeadings() {
     frmMainfrm& w = frmMainfrm::instance().load();
-    auto* widget = w.findChild<QWidget*>(control);
-    QVERIFY(widget);
-    // A combo box would otherwise announce its current text, so set an odds figure first.
-    if (auto* edit = widget->findChild<QLineEdit*>())
-        edit->setText(QStringLiteral("7"));
-    QCOMPARE(spokenName(widget), name);
-}
-
-// A control added later without a name would be read out as its bare contents.
-void tst_Accessibility::everyFocusableControlIsNamed() {
-    frmMainfrm& w = frmMainfrm::instance().load();
-    for (QWidget* control : w.centralWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-        if (control->focusPolicy() == Qt::NoFocus)
+    int named = 0;
+    for (const platform::ControlSpec& spec : frmMainfrm::design().controls) {
+        if (!spec.heading)
             continue;
-        QVERIFY2(!spokenName(control).isEmpty(), qPrintable(control->objectName()));
+        auto* heading = qt::widget<QLabel>(platform::Control(w, spec.heading));
+        QWidget* field = qt::widget(platform::Control(w, spec.name, spec.index));
+        QVERIFY2(heading && field, spec.name);
+        if (auto* edit = field->findChild<QLineEdit*>())
+            edit->setText(QStringLiteral("7"));
+        QVERIFY2(spokenName(field).startsWith(heading->text()),
+                 qPrintable(spokenName(field) + " under " + heading->text()));
+        ++named;
+    }
+    QVERIFY(named > 0);
+}
+
+// A control added later without a name would be read out as its bare contents, and two
+// controls of one name cannot be told apart. A button is read out as its caption.
+void tst_Accessibility::everyFocusableControlHasAName() {
+    frmMainfrm& w = frmMainfrm::instance().load();
+    QSet<QString> names;
+    const auto spoken = spokenControls(w);
+    QVERIFY(!spoken.isEmpty());
+    for (const auto& [control, name] : spoken) {
+        QVERIFY2(!name.isEmpty(), qPrintable(control->objectName()));
+        QVERIFY2(name != u"7", qPrintable(control->objectName() + " reads its contents"));
+        QVERIFY2(!names.contains(name), qPrintable(name + " twice"));
+        if (auto* button = qobject_cast<QAbstractButton*>(control);
+            button && !button->text().isEmpty())
+            QCOMPARE(name, QString(button->text()).remove(u'&'));
+        names.insert(name);
     }
 }
 

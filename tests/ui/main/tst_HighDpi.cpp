@@ -1,3 +1,4 @@
+#include "platform/qt/QtWindow.h"
 #include "tests/support/FakeMessageBox.h"
 #include "tests/support/TestEnvironment.h"
 #include "ui/about/frmAbout.h"
@@ -24,12 +25,12 @@ namespace {
 
 QWidget* loadedWindow(const QString& name) {
     if (name == u"frmMainfrm")
-        return &frmMainfrm::instance().load();
+        return platform::qt::widget(frmMainfrm::instance().load());
     if (name == u"frmSplash")
-        return &frmSplash::instance().load();
+        return platform::qt::widget(frmSplash::instance().load());
     if (name == u"frmOptions")
-        return &frmOptions::instance().load();
-    return &frmAbout::instance().load();
+        return platform::qt::widget(frmOptions::instance().load());
+    return platform::qt::widget(frmAbout::instance().load());
 }
 
 // Where the caption lands when drawn, in the control's own coordinates, and where it must stay.

@@ -1,20 +1,19 @@
 #include "platform/Files.h"
 #include "platform/MessageBox.h"
+#include "platform/NativePath.h"
 #include "platform/RuntimeError.h"
+#include "platform/qt/QtWindow.h"
 #include "tests/support/FakeMessageBox.h"
 #include "tests/support/TestEnvironment.h"
 #include "ui/main/frmMainfrm.h"
 #include "ui/options/frmOptions.h"
 
-#include <QCheckBox>
-#include <QComboBox>
 #include <QDir>
 #include <QFile>
-#include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QTemporaryDir>
 
+namespace qt = platform::qt;
 using platform::RuntimeError;
 
 namespace {
@@ -24,12 +23,26 @@ QByteArray contentsOf(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
 
+// Installs a source of writers for its lifetime.
+template <class Make> class WriterSource : public platform::FileWriters {
+public:
+    explicit WriterSource(Make make) : m_make(std::move(make)), m_previous(install(this)) {}
+    ~WriterSource() override { install(m_previous); }
+    WriterSource(const WriterSource&) = delete;
+    WriterSource& operator=(const WriterSource&) = delete;
+    std::unique_ptr<platform::FileWriter> make() override { return m_make(); }
+
+private:
+    Make m_make;
+    platform::FileWriters* m_previous;
+};
+
 // Records the path it was asked to open and writes nothing.
 class RecordingWriter : public platform::FileWriter {
 public:
     explicit RecordingWriter(QStringList& opened) : m_opened(opened) {}
-    void open(const QString& path) override { m_opened.append(path); }
-    void write(const QByteArray&) override {}
+    void open(const std::string& path) override { m_opened.append(QString::fromStdString(path)); }
+    void write(std::string_view) override {}
     void flush() override {}
     void commit() override {}
 
@@ -44,14 +57,14 @@ enum Step { Open, Write, Flush, Commit };
 class FailingWriter : public platform::FileWriter {
 public:
     FailingWriter(Step failAt, RuntimeError error)
-        : m_failAt(failAt), m_error(std::move(error)), m_real(platform::makeSafeFileWriter()) {}
-    void open(const QString& path) override {
+        : m_failAt(failAt), m_error(std::move(error)), m_real(platform::makeSystemFileWriter()) {}
+    void open(const std::string& path) override {
         failAt(Open);
         m_real->open(path);
     }
-    void write(const QByteArray& bytes) override {
+    void write(std::string_view bytes) override {
         if (m_failAt == Write)
-            m_real->write(bytes.left(2));
+            m_real->write(bytes.substr(0, 2));
         failAt(Write);
         m_real->write(bytes);
     }
@@ -74,16 +87,30 @@ private:
     std::unique_ptr<platform::FileWriter> m_real;
 };
 
-// What the user sees of the main window: every field's text, the check box, the result labels.
+// What the user sees of the main window: every control's text, value and visibility.
 QStringList screenOf(frmMainfrm& w) {
     QStringList screen;
-    for (QLineEdit* field : w.findChildren<QLineEdit*>())
-        screen << field->objectName() + '=' + field->text();
-    for (QComboBox* box : w.findChildren<QComboBox*>())
-        screen << box->objectName() + '=' + box->currentText();
-    screen << QString::number(w.chkOdds->checkState()) << QString::number(w.lbl1win->isVisible())
-           << QString::number(w.lblLose->isVisible());
+    const platform::NativeWindow& window = w.window();
+    const auto& controls = frmMainfrm::design().controls;
+    for (int row = 0; row < int(controls.size()); ++row) {
+        const platform::ControlSpec& spec = controls[std::size_t(row)];
+        if (spec.kind == platform::ControlKind::Menu ||
+            spec.kind == platform::ControlKind::MenuItem)
+            continue;
+        screen << QStringLiteral("%1=%2 %3 %4")
+                      .arg(QString::fromUtf8(spec.name), QString::fromStdString(window.text(row)))
+                      .arg(window.value(row))
+                      .arg(window.isVisible(row));
+    }
     return screen;
+}
+
+// The texts of the main window's fields.
+QStringList fieldTexts(frmMainfrm& w) {
+    QStringList texts;
+    for (QLineEdit* field : qt::widget(w)->findChildren<QLineEdit*>())
+        texts << field->text();
+    return texts;
 }
 
 } // namespace
@@ -123,12 +150,12 @@ void tst_Save::cleanup() {
 }
 
 frmMainfrm& tst_Save::settledWindow() {
-    frmOptions::instance().load().txtPath->setText(m_dir->path());
+    frmOptions::instance().load().txtPath.setText(m_dir->path().toStdString());
     frmMainfrm& w = frmMainfrm::instance().show();
-    w.txtStakebet->setText(QStringLiteral("10"));
-    w.txtLower->setEditText(QStringLiteral("5"));
-    w.txtUpper->setEditText(QStringLiteral("2"));
-    QTest::mouseClick(w.cmdCalculate, Qt::LeftButton);
+    w.txtStakebet.setText("10");
+    w.txtLower.setText("5");
+    w.txtUpper.setText("2");
+    QTest::mouseClick(qt::widget(w.cmdCalculate), Qt::LeftButton);
     return w;
 }
 
@@ -143,39 +170,39 @@ void tst_Save::savesIntoTheTypedFolder() {
     frmMainfrm& w = settledWindow();
     QVERIFY(QDir(m_dir->path()).mkdir("typed"));
 
-    w.mnuPath->trigger();
+    qt::action(w.mnuPath)->trigger();
+    QVERIFY(frmOptions::instance().isVisible());
     frmOptions& options = *frmOptions::instance().loaded();
-    QVERIFY(options.isVisible());
-    options.txtPath->selectAll();
-    QTest::keyClicks(options.txtPath, m_dir->filePath("typed"));
+    auto* path = qt::widget<QLineEdit>(options.txtPath);
+    path->selectAll();
+    QTest::keyClicks(path, m_dir->filePath("typed"));
     if (pressOk)
-        QTest::mouseClick(options.cmdOK, Qt::LeftButton);
-    QCOMPARE(options.isVisible(), !pressOk);
+        QTest::mouseClick(qt::widget(options.cmdOK), Qt::LeftButton);
+    QCOMPARE(frmOptions::instance().isVisible(), !pressOk);
 
-    QTest::mouseClick(w.cmdSaveresults, Qt::LeftButton);
+    QTest::mouseClick(qt::widget(w.cmdSaveresults), Qt::LeftButton);
     QCOMPARE(contentsOf(m_dir->filePath("typed/quorvexresults.txt")), QByteArray("\" 35\"\r\n"));
     QCOMPARE(m_box->okTexts, QStringList{"Data saved to file!"});
 
     // A second save replaces the first: one line.
-    w.txtRunning->setText(QStringLiteral("abc"));
-    QTest::mouseClick(w.cmdSaveresults, Qt::LeftButton);
+    w.txtRunning.setText("abc");
+    QTest::mouseClick(qt::widget(w.cmdSaveresults), Qt::LeftButton);
     QCOMPARE(contentsOf(m_dir->filePath("typed/quorvexresults.txt")), QByteArray("\"abc\"\r\n"));
 }
 
 void tst_Save::afterCancelTheFolderIsTheDesignOne() {
     frmMainfrm& w = settledWindow();
-    frmOptions::instance().show();
-    QTest::mouseClick(frmOptions::instance().loaded()->cmdCancel, Qt::LeftButton);
+    QTest::mouseClick(qt::widget(frmOptions::instance().show().cmdCancel), Qt::LeftButton);
     QVERIFY(!frmOptions::instance().isLoaded());
 
     QStringList opened;
-    const auto previous = platform::replaceFileWriter(
-        [&opened] { return std::make_unique<RecordingWriter>(opened); });
-    QTest::mouseClick(w.cmdSaveresults, Qt::LeftButton);
-    platform::replaceFileWriter(previous);
+    {
+        WriterSource recording([&opened] { return std::make_unique<RecordingWriter>(opened); });
+        QTest::mouseClick(qt::widget(w.cmdSaveresults), Qt::LeftButton);
+    }
 
     QCOMPARE(opened, QStringList{"c:\\\\quorvexresults.txt"});
-    QCOMPARE(platform::nativeFilePath(opened.first()), QStringLiteral("/quorvexresults.txt"));
+    QCOMPARE(platform::nativePath(opened.first().toStdString()), "/quorvexresults.txt");
     QVERIFY(frmOptions::instance().isLoaded()); // loaded again, hidden, by the save
     QVERIFY(!frmOptions::instance().isVisible());
 }
@@ -196,20 +223,15 @@ void tst_Save::failedSaveShowsErrorAndKeepsEverything() {
     QFile file(m_dir->filePath("file.txt"));
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.close();
-    frmOptions::instance().load().txtPath->setText(m_dir->filePath(folder));
+    frmOptions::instance().load().txtPath.setText(m_dir->filePath(folder).toStdString());
 
-    QStringList before;
-    for (QLineEdit* field : w.findChildren<QLineEdit*>())
-        before << field->text();
-    QTest::mouseClick(w.cmdSaveresults, Qt::LeftButton);
+    const QStringList before = fieldTexts(w);
+    QTest::mouseClick(qt::widget(w.cmdSaveresults), Qt::LeftButton);
 
     QCOMPARE(m_box->okTexts, QStringList{message}); // and no "Data saved to file!"
     QCOMPARE(m_env->programEnds, 0);
     QVERIFY(frmMainfrm::instance().isVisible());
-    QStringList after;
-    for (QLineEdit* field : w.findChildren<QLineEdit*>())
-        after << field->text();
-    QCOMPARE(after, before);
+    QCOMPARE(fieldTexts(w), before);
 }
 
 void tst_Save::saveFailingAtEachStepKeepsTheOldFile_data() {
@@ -229,27 +251,28 @@ void tst_Save::saveFailingAtEachStepKeepsTheOldFile() {
     QVERIFY(old.open(QIODevice::WriteOnly) && old.write(previous) == previous.size());
     old.close();
     frmMainfrm& w = settledWindow();
-    QCOMPARE(w.txtRunning->text(), QStringLiteral(" 47.5")); // a new total that would replace it
+    QCOMPARE(w.txtRunning.text(), " 47.5"); // a new total that would replace it
     const QStringList screen = screenOf(w);
     const QStringList files = QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden);
 
-    const auto real = platform::replaceFileWriter([&] {
-        return std::make_unique<FailingWriter>(Step(step),
-                                               RuntimeError::of(RuntimeError::Number(error)));
-    });
-    QTest::mouseClick(w.cmdSaveresults, Qt::LeftButton);
-    platform::replaceFileWriter(real);
+    {
+        WriterSource failing([&] {
+            return std::make_unique<FailingWriter>(Step(step),
+                                                   RuntimeError::of(RuntimeError::Number(error)));
+        });
+        QTest::mouseClick(qt::widget(w.cmdSaveresults), Qt::LeftButton);
+    }
 
     QCOMPARE(contentsOf(old.fileName()), previous);
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden), files); // nothing left over
     QCOMPARE(m_env->programEnds, 0);
-    QVERIFY(w.isVisible());
-    QCOMPARE(m_box->okTexts, QStringList{platform::runtimeErrorText(
-                                 RuntimeError::of(RuntimeError::Number(error)))});
+    QVERIFY(frmMainfrm::instance().isVisible());
+    QCOMPARE(m_box->okTexts, QStringList{QString::fromStdString(platform::runtimeErrorText(
+                                 RuntimeError::of(RuntimeError::Number(error))))});
     QCOMPARE(screenOf(w), screen);
 
     // The program goes on: the next save, with the disk mended, replaces the file.
-    QTest::mouseClick(w.cmdSaveresults, Qt::LeftButton);
+    QTest::mouseClick(qt::widget(w.cmdSaveresults), Qt::LeftButton);
     QCOMPARE(contentsOf(old.fileName()), QByteArray("\" 47.5\"\r\n"));
     QCOMPARE(m_box->okTexts.last(), QStringLiteral("Data saved to file!"));
 }

@@ -1,18 +1,74 @@
 #include "calc/NumberText.h"
-#include "platform/Twips.h"
+#include "platform/Pause.h"
+#include "platform/qt/LineControl.h"
+#include "platform/qt/QtWindow.h"
+#include "platform/qt/Twips.h"
 #include "tests/support/FakeMessageBox.h"
 #include "tests/support/TestEnvironment.h"
+#include "ui/about/frmAbout.h"
 #include "ui/main/frmMainfrm.h"
+#include "ui/options/frmOptions.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMainWindow>
+#include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QPushButton>
-#include <QSignalSpy>
 
 namespace twips = platform::twips;
+namespace qt = platform::qt;
+using platform::ControlKind;
+using platform::ControlSpec;
+
+namespace {
+
+QMainWindow* topOf(const platform::Form& form) {
+    return qobject_cast<QMainWindow*>(qt::widget(form));
+}
+
+QRect pixelsOf(const platform::TwipsRect& r) {
+    return twips::toPixels(r.left, r.top, r.width, r.height);
+}
+
+bool isMenu(const ControlSpec& spec) {
+    return spec.kind == ControlKind::Menu || spec.kind == ControlKind::MenuItem;
+}
+
+// The key that a caption's access-key marker names.
+Qt::Key accessKeyOf(const char* caption) {
+    const QString text = QString::fromUtf8(caption);
+    const qsizetype marker = text.indexOf(u'&');
+    return marker < 0 || marker + 1 >= text.size()
+               ? Qt::Key_unknown
+               : Qt::Key(text.at(marker + 1).toUpper().unicode());
+}
+
+// Records where the horse stood each time a step was shown.
+class RaceRecorder : private platform::Waiter {
+public:
+    explicit RaceRecorder(frmMainfrm& w) : m_window(w), m_previous(install(this)) {}
+    ~RaceRecorder() override { install(m_previous); }
+    RaceRecorder(const RaceRecorder&) = delete;
+    RaceRecorder& operator=(const RaceRecorder&) = delete;
+
+    QList<int> twipsLefts;
+    QList<int> pixelLefts;
+
+private:
+    void waitUntil(platform::Deadline) override {
+        twipsLefts.append(m_window.horseLeftTwips());
+        pixelLefts.append(qt::widget(m_window.picHorse)->x());
+    }
+
+    frmMainfrm& m_window;
+    platform::Waiter* m_previous;
+};
+
+} // namespace
 
 class tst_frmMainfrm : public QObject {
     Q_OBJECT
@@ -21,19 +77,20 @@ private slots:
     void cleanup();
 
     void firstAppearance();
-    void controlsAtTheirPlaces_data();
-    void controlsAtTheirPlaces();
+    void builtFromItsTable();
+    void controlsInsideTheClientAreaAndApart();
     void maximizeKeepsPlaces();
     void tabOrder();
     void calculateByKeyboardAndMouse_data();
     void calculateByKeyboardAndMouse();
-    void horseRunsAndIsPaced();
+    void horseRunsAlongItsTrack();
     void errorIsShownAndProgramGoesOn_data();
     void errorIsShownAndProgramGoesOn();
     void reset_data();
     void reset();
     void exitEndsProgram();
     void closeButtonEndsProgram();
+    void menuAccessKeys_data();
     void menuAccessKeys();
 
 private:
@@ -56,77 +113,132 @@ void tst_frmMainfrm::cleanup() {
 
 frmMainfrm& tst_frmMainfrm::shown() {
     frmMainfrm& window = frmMainfrm::instance().show();
-    if (!QTest::qWaitForWindowActive(&window))
+    if (!QTest::qWaitForWindowActive(qt::widget(window)))
         qWarning("window did not become active");
     return window;
 }
 
 void tst_frmMainfrm::firstAppearance() {
     frmMainfrm& w = shown();
-    QCOMPARE(w.windowTitle(), QStringLiteral("Tollick's Results"));
-    QVERIFY(!w.lbl1win->isVisible());
-    QVERIFY(!w.lblLose->isVisible());
-    QCOMPARE(w.cmbWin->currentText(), QStringLiteral("Yes"));
-    QCOMPARE(w.cmbWin->count(), 2);
-    QCOMPARE(w.cmbWin->itemText(1), QStringLiteral("No"));
-    for (QLineEdit* amount :
-         {w.txtStakebet, w.txtWinnings, w.txtOrigstake, w.txtTotal, w.txtGrandtot, w.txtRunning})
-        QCOMPARE(amount->text(), QStringLiteral("0.00"));
-    QCOMPARE(w.txtLower->currentText(), QStringLiteral("1"));
-    QCOMPARE(w.txtUpper->currentText(), QStringLiteral("1"));
-    QCOMPARE(w.txtLower->count(), 0);
-    QVERIFY(!w.chkOdds->isChecked());
-    QCOMPARE(QApplication::focusWidget(), w.txtStakebet);
-    QCOMPARE(w.txtStakebet->toolTip(), QStringLiteral("Enter your stake here"));
-    QCOMPARE(w.cmdCalculate->toolTip(), QStringLiteral("Click here to see your results"));
-    QCOMPARE(w.cmdReset->toolTip(), QStringLiteral("Click here to reset"));
-    QCOMPARE(w.centralWidget()->size(), QSize(840, 445));
+    QVERIFY(!qt::widget(w.lbl1win)->isVisible());
+    QVERIFY(!qt::widget(w.lblLose)->isVisible());
+    QCOMPARE(qt::widget<QComboBox>(w.cmbWin)->currentText(), QStringLiteral("Yes"));
+    for (const platform::Control* amount : {&w.txtStakebet, &w.txtWinnings, &w.txtOrigstake,
+                                            &w.txtTotal, &w.txtGrandtot, &w.txtRunning})
+        QCOMPARE(qt::widget<QLineEdit>(*amount)->text(), QStringLiteral("0.00"));
+    QCOMPARE(qt::widget<QComboBox>(w.txtLower)->currentText(), QStringLiteral("1"));
+    QCOMPARE(qt::widget<QComboBox>(w.txtUpper)->currentText(), QStringLiteral("1"));
+    QVERIFY(!qt::widget<QCheckBox>(w.chkOdds)->isChecked());
+    QCOMPARE(QApplication::focusWidget(), qt::widget(w.txtStakebet));
 }
 
-void tst_frmMainfrm::controlsAtTheirPlaces_data() {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QRect>("twipsRect");
-    QTest::newRow("Stake") << "Stake" << QRect(240, 550, 1335, 495);
-    QTest::newRow("lblPlusStake") << "lblPlusStake" << QRect(9360, 555, 1095, 855);
-    QTest::newRow("Label1") << "Label1" << QRect(240, 1320, 855, 255);
-    QTest::newRow("txtStakebet") << "txtStakebet" << QRect(240, 1680, 1215, 315);
-    QTest::newRow("txtLower") << "txtLower" << QRect(2040, 1680, 735, 315);
-    QTest::newRow("txtUpper") << "txtUpper" << QRect(3240, 1680, 735, 315);
-    QTest::newRow("cmbWin") << "cmbWin" << QRect(5520, 1680, 1215, 315);
-    QTest::newRow("txtTotal") << "txtTotal" << QRect(11040, 1680, 1215, 315);
-    QTest::newRow("txtPrevious") << "txtPrevious" << QRect(2520, 4560, 2055, 420);
-    QTest::newRow("lblLose") << "lblLose" << QRect(8400, 5040, 1335, 855);
-    QTest::newRow("txtGrandtot") << "txtGrandtot" << QRect(10080, 5640, 2055, 495);
-    QTest::newRow("picHorse") << "picHorse" << QRect(480, 5520, 375, 255);
-    QTest::newRow("cmdCalculate") << "cmdCalculate" << QRect(3240, 5880, 2535, 615);
-    QTest::newRow("cmdReset") << "cmdReset" << QRect(240, 6240, 1455, 255);
+// The front end builds exactly what the window's one table says, before the load step runs.
+void tst_frmMainfrm::builtFromItsTable() {
+    frmMainfrm designed;
+    const platform::FormSpec& form = frmMainfrm::design();
+    QMainWindow* top = topOf(designed);
+    QVERIFY(top);
+    top->show();
+    QVERIFY(QTest::qWaitForWindowExposed(top));
+    QCOMPARE(top->windowTitle(), QString::fromUtf8(form.caption));
+    QCOMPARE(top->centralWidget()->size(),
+             pixelsOf({0, 0, form.clientWidth, form.clientHeight}).size());
+
+    QList<QAction*> menus;
+    for (int row = 0; row < int(form.controls.size()); ++row) {
+        const ControlSpec& spec = form.controls[std::size_t(row)];
+        const platform::Control control(designed, spec.name, spec.index);
+        QCOMPARE(control.row(), row);
+        const QString name = QString::fromUtf8(spec.name);
+        const QString text = QString::fromUtf8(spec.text);
+        if (isMenu(spec)) {
+            QAction* action = qt::action(control);
+            QVERIFY2(action, qPrintable(name));
+            QCOMPARE(action->text(), text);
+            if (spec.kind == ControlKind::Menu) {
+                menus.append(action);
+            } else {
+                const platform::Control menu(designed, spec.container.name);
+                QVERIFY2(QMenu::menuInAction(qt::action(menu))->actions().contains(action),
+                         qPrintable(name));
+            }
+            continue;
+        }
+        QWidget* widget = qt::widget(control);
+        QVERIFY2(widget, qPrintable(name));
+        QCOMPARE(widget->objectName(), name);
+        if (!spec.container.name)
+            QCOMPARE(widget->parentWidget(), top->centralWidget());
+        if (auto* line = qobject_cast<platform::LineControl*>(widget)) {
+            QCOMPARE(line->from(), twips::toPixels(QPoint(spec.from.x, spec.from.y)));
+            QCOMPARE(line->to(), twips::toPixels(QPoint(spec.to.x, spec.to.y)));
+            QCOMPARE(line->lineWidth(), spec.lineWidth);
+        } else {
+            QVERIFY2(widget->geometry() == pixelsOf(spec.rect), qPrintable(name));
+        }
+        QCOMPARE(widget->toolTip(), QString::fromUtf8(spec.toolTip ? spec.toolTip : ""));
+        if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
+            QCOMPARE(edit->text(), text);
+            QCOMPARE(edit->isReadOnly(), spec.readOnly);
+        } else if (auto* box = qobject_cast<QComboBox*>(widget)) {
+            QCOMPARE(box->isEditable(), spec.kind == ControlKind::ComboBox);
+            QStringList items;
+            for (const char* item : spec.items)
+                items << QString::fromUtf8(item);
+            QStringList shown;
+            for (int i = 0; i < box->count(); ++i)
+                shown << box->itemText(i);
+            QCOMPARE(shown, items);
+            QCOMPARE(box->currentText(), text);
+        } else if (auto* label = qobject_cast<QLabel*>(widget);
+                   label && spec.kind == ControlKind::Label) {
+            QCOMPARE(label->text(), text);
+        } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+            QCOMPARE(button->text(), text);
+        }
+    }
+    QCOMPARE(top->menuBar()->actions(), menus);
 }
 
-void tst_frmMainfrm::controlsAtTheirPlaces() {
-    QFETCH(QString, name);
-    QFETCH(QRect, twipsRect);
-    frmMainfrm& w = frmMainfrm::instance().load();
-    auto* control = w.findChild<QWidget*>(name);
-    QVERIFY(control);
-    QCOMPARE(control->geometry(),
-             twips::toPixels(twipsRect.x(), twipsRect.y(), twipsRect.width(), twipsRect.height()));
+void tst_frmMainfrm::controlsInsideTheClientAreaAndApart() {
+    frmMainfrm& w = shown();
+    QWidget* client = topOf(w)->centralWidget();
+    const platform::FormSpec& form = frmMainfrm::design();
+    QList<QWidget*> focusable;
+    for (const ControlSpec& spec : form.controls) {
+        if (isMenu(spec))
+            continue;
+        QWidget* widget = qt::widget(platform::Control(w, spec.name, spec.index));
+        QVERIFY2(client->rect().contains(widget->geometry()), spec.name);
+        if (widget->focusPolicy() != Qt::NoFocus)
+            focusable.append(widget);
+    }
+    QVERIFY(!focusable.isEmpty());
+    for (qsizetype i = 0; i < focusable.size(); ++i)
+        for (qsizetype j = i + 1; j < focusable.size(); ++j)
+            QVERIFY2(
+                !focusable[i]->geometry().intersects(focusable[j]->geometry()),
+                qPrintable(focusable[i]->objectName() + " over " + focusable[j]->objectName()));
 }
 
 void tst_frmMainfrm::maximizeKeepsPlaces() {
     frmMainfrm& w = shown();
+    QMainWindow* top = topOf(w);
+    const int designWidth = top->centralWidget()->width();
     QList<QPair<QWidget*, QRect>> before;
-    for (QWidget* child : w.centralWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+    for (QWidget* child : top->centralWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
         before.append({child, child->geometry()});
     // The offscreen platform does not maximize; growing the window checks the same.
-    w.resize(1600, 1000);
+    top->resize(top->width() * 2, top->height() * 2);
     QCoreApplication::processEvents();
-    QVERIFY(w.centralWidget()->width() > 840);
+    QVERIFY(top->centralWidget()->width() > designWidth);
     for (const auto& [child, geometry] : before)
         QCOMPARE(child->geometry(), geometry);
 }
 
 void tst_frmMainfrm::tabOrder() {
     frmMainfrm& w = shown();
+    QWidget* client = topOf(w)->centralWidget();
     const QStringList expected{"txtLower",     "txtUpper",   "chkOdds",        "txtWinnings",
                                "txtOrigstake", "txtTotal",   "cmdCalculate",   "cmbWin",
                                "txtGrandtot",  "cmdReset",   "cmdSaveresults", "txtPrevious",
@@ -136,7 +248,7 @@ void tst_frmMainfrm::tabOrder() {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QWidget* focus = QApplication::focusWidget();
         // An editable combo box's line edit holds the focus on the combo box's behalf.
-        while (focus && focus->parentWidget() != w.centralWidget())
+        while (focus && focus->parentWidget() != client)
             focus = focus->parentWidget();
         visited << (focus ? focus->objectName() : QString());
     }
@@ -182,46 +294,70 @@ void tst_frmMainfrm::calculateByKeyboardAndMouse() {
     QFETCH(bool, won);
 
     frmMainfrm& w = shown();
-    w.txtPrevious->setText(QString()); // no results file yet
-    w.txtStakebet->selectAll();
-    QTest::keyClicks(w.txtStakebet, stake);
-    w.txtLower->lineEdit()->selectAll();
-    QTest::keyClicks(w.txtLower->lineEdit(), lower);
-    w.txtUpper->lineEdit()->selectAll();
-    QTest::keyClicks(w.txtUpper->lineEdit(), upper);
+    w.txtPrevious.setText(""); // no results file yet
+    auto* stakeField = qt::widget<QLineEdit>(w.txtStakebet);
+    auto* lowerField = qt::widget<QComboBox>(w.txtLower);
+    auto* upperField = qt::widget<QComboBox>(w.txtUpper);
+    auto* check = qt::widget<QCheckBox>(w.chkOdds);
+    auto* win = qt::widget<QComboBox>(w.cmbWin);
+    auto* calculate = qt::widget<QPushButton>(w.cmdCalculate);
+    stakeField->selectAll();
+    QTest::keyClicks(stakeField, stake);
+    lowerField->lineEdit()->selectAll();
+    QTest::keyClicks(lowerField->lineEdit(), lower);
+    upperField->lineEdit()->selectAll();
+    QTest::keyClicks(upperField->lineEdit(), upper);
     if (oddsOn)
-        QTest::mouseClick(w.chkOdds, Qt::LeftButton, {}, QPoint(6, w.chkOdds->height() / 2));
+        QTest::mouseClick(check, Qt::LeftButton, {}, QPoint(6, check->height() / 2));
     if (!won) {
-        w.cmbWin->setFocus();
-        QTest::keyClick(w.cmbWin, Qt::Key_Down);
+        win->setFocus();
+        QTest::keyClick(win, Qt::Key_Down);
     }
-    QCOMPARE(w.chkOdds->isChecked(), oddsOn);
-    QCOMPARE(w.cmbWin->currentText(), won ? QStringLiteral("Yes") : QStringLiteral("No"));
+    QCOMPARE(check->isChecked(), oddsOn);
+    QCOMPARE(win->currentText(), won ? QStringLiteral("Yes") : QStringLiteral("No"));
 
-    QTest::mouseClick(w.cmdCalculate, Qt::LeftButton);
-    QCOMPARE(w.lbl1win->isVisible(), won);
-    QCOMPARE(w.lblLose->isVisible(), !won);
-    QTEST(w.txtOrigstake->text(), "origstake");
-    QTEST(w.txtWinnings->text(), "winnings");
-    QTEST(w.txtTotal->text(), "total");
-    QTEST(w.txtGrandtot->text(), "total");
-    QTEST(w.txtRunning->text(), "total");
+    QTest::mouseClick(calculate, Qt::LeftButton);
+    QCOMPARE(qt::widget(w.lbl1win)->isVisible(), won);
+    QCOMPARE(qt::widget(w.lblLose)->isVisible(), !won);
+    QTEST(qt::widget<QLineEdit>(w.txtOrigstake)->text(), "origstake");
+    QTEST(qt::widget<QLineEdit>(w.txtWinnings)->text(), "winnings");
+    QTEST(qt::widget<QLineEdit>(w.txtTotal)->text(), "total");
+    QTEST(qt::widget<QLineEdit>(w.txtGrandtot)->text(), "total");
+    QTEST(qt::widget<QLineEdit>(w.txtRunning)->text(), "total");
 
     // A second press carries the race total into the grand total again.
-    QTest::mouseClick(w.cmdCalculate, Qt::LeftButton);
-    QCOMPARE(w.txtGrandtot->text(), FormatPlainAmount(2 * ReadAmount(w.txtTotal->text())));
+    QTest::mouseClick(calculate, Qt::LeftButton);
+    QCOMPARE(w.txtGrandtot.text(), FormatPlainAmount(2 * ReadAmount(w.txtTotal.text())));
     QVERIFY(m_box->okTexts.isEmpty());
 }
 
-void tst_frmMainfrm::horseRunsAndIsPaced() {
+// Each step is shown where the horse stands, in even steps to the right along its track, and
+// every run starts again from the design position.
+void tst_frmMainfrm::horseRunsAlongItsTrack() {
     frmMainfrm& w = shown();
-    QTest::mouseClick(w.cmdCalculate, Qt::LeftButton);
-    QCOMPARE(w.horseLeftTwips(), 480 + 151 * 50);
-    QCOMPARE(w.picHorse->x(), twips::toPixels(480 + 151 * 50));
-    QCOMPARE(m_env->waits, 151);
-    QTest::mouseClick(w.cmdCalculate, Qt::LeftButton);
-    QCOMPARE(w.horseLeftTwips(), 480 + 151 * 50); // started again from 480
-    QCOMPARE(m_env->waits, 302);
+    const QRect design = pixelsOf(w.picHorse.spec().rect);
+    QWidget* horse = qt::widget(w.picHorse);
+    QWidget* client = topOf(w)->centralWidget();
+    QList<int> firstRun;
+    for (int run = 0; run < 2; ++run) {
+        RaceRecorder race(w);
+        QTest::mouseClick(qt::widget(w.cmdCalculate), Qt::LeftButton);
+        QVERIFY(race.twipsLefts.size() > 1);
+        const int step = race.twipsLefts[1] - race.twipsLefts[0];
+        QVERIFY(step > 0);
+        QCOMPARE(race.twipsLefts.first() - step, w.picHorse.spec().rect.left);
+        for (qsizetype i = 0; i < race.twipsLefts.size(); ++i) {
+            QCOMPARE(race.pixelLefts[i], twips::toPixels(race.twipsLefts[i]));
+            if (i > 0)
+                QCOMPARE(race.twipsLefts[i] - race.twipsLefts[i - 1], step);
+        }
+        QCOMPARE(horse->geometry(), design.translated(horse->x() - design.x(), 0));
+        QVERIFY(client->rect().contains(horse->geometry()));
+        if (run == 0)
+            firstRun = race.twipsLefts;
+        else
+            QCOMPARE(race.twipsLefts, firstRun);
+    }
 }
 
 void tst_frmMainfrm::errorIsShownAndProgramGoesOn_data() {
@@ -252,30 +388,30 @@ void tst_frmMainfrm::errorIsShownAndProgramGoesOn() {
     QFETCH(QString, upper);
     QFETCH(QString, grand);
     frmMainfrm& w = shown();
-    w.txtStakebet->setText(stake);
-    w.txtUpper->setEditText(upper);
-    w.txtGrandtot->setText(grand);
-    w.txtRunning->setText(QStringLiteral("kept"));
+    w.txtStakebet.setText(stake.toStdString());
+    w.txtUpper.setText(upper.toStdString());
+    w.txtGrandtot.setText(grand.toStdString());
+    w.txtRunning.setText("kept");
 
-    QTest::mouseClick(w.cmdCalculate, Qt::LeftButton);
+    QTest::mouseClick(qt::widget(w.cmdCalculate), Qt::LeftButton);
     QFETCH(QString, message);
     QCOMPARE(m_box->okTexts, QStringList{message});
     QCOMPARE(m_env->programEnds, 0);
     QVERIFY(frmMainfrm::instance().isVisible());
-    QVERIFY(w.lbl1win->isVisible()); // the steps done before the error stay done
-    QCOMPARE(w.txtOrigstake->text(), stake);
-    QCOMPARE(w.txtGrandtot->text(), grand);
-    QCOMPARE(w.txtRunning->text(), QStringLiteral("kept"));
+    QVERIFY(qt::widget(w.lbl1win)->isVisible()); // the steps done before the error stay done
+    QCOMPARE(qt::widget<QLineEdit>(w.txtOrigstake)->text(), stake);
+    QCOMPARE(qt::widget<QLineEdit>(w.txtGrandtot)->text(), grand);
+    QCOMPARE(qt::widget<QLineEdit>(w.txtRunning)->text(), QStringLiteral("kept"));
 
     // The window still works afterwards.
     m_box->clear();
-    w.txtStakebet->setText(QStringLiteral("10"));
-    w.txtUpper->setEditText(QStringLiteral("2"));
-    w.txtLower->setEditText(QStringLiteral("5"));
-    w.txtGrandtot->setText(QStringLiteral("0.00"));
-    QTest::mouseClick(w.cmdCalculate, Qt::LeftButton);
+    w.txtStakebet.setText("10");
+    w.txtUpper.setText("2");
+    w.txtLower.setText("5");
+    w.txtGrandtot.setText("0.00");
+    QTest::mouseClick(qt::widget(w.cmdCalculate), Qt::LeftButton);
     QVERIFY(m_box->okTexts.isEmpty());
-    QCOMPARE(w.txtTotal->text(), QStringLiteral(" 35"));
+    QCOMPARE(qt::widget<QLineEdit>(w.txtTotal)->text(), QStringLiteral(" 35"));
 }
 
 void tst_frmMainfrm::reset_data() {
@@ -288,49 +424,66 @@ void tst_frmMainfrm::reset_data() {
 void tst_frmMainfrm::reset() {
     QFETCH(bool, yes);
     frmMainfrm& w = shown();
-    w.txtStakebet->setText(QStringLiteral("10"));
-    w.txtLower->setEditText(QStringLiteral("5"));
-    w.txtUpper->setEditText(QStringLiteral("2"));
-    w.txtPrevious->setText(QString());
-    QTest::mouseClick(w.cmdCalculate, Qt::LeftButton);
+    w.txtStakebet.setText("10");
+    w.txtLower.setText("5");
+    w.txtUpper.setText("2");
+    w.txtPrevious.setText("");
+    QTest::mouseClick(qt::widget(w.cmdCalculate), Qt::LeftButton);
 
     m_box->setNextAnswer(yes);
-    QTest::mouseClick(w.cmdReset, Qt::LeftButton);
+    QTest::mouseClick(qt::widget(w.cmdReset), Qt::LeftButton);
     QCOMPARE(m_box->questionTexts,
              QStringList{"Are you sure you want to completely reset your figures?"});
-    QTEST(w.txtGrandtot->text(), "grandAfter");
+    QTEST(qt::widget<QLineEdit>(w.txtGrandtot)->text(), "grandAfter");
     // Nothing else changes until the next Calculate.
-    QCOMPARE(w.txtRunning->text(), QStringLiteral(" 35"));
-    QCOMPARE(w.txtTotal->text(), QStringLiteral(" 35"));
-    QVERIFY(w.lbl1win->isVisible());
+    QCOMPARE(qt::widget<QLineEdit>(w.txtRunning)->text(), QStringLiteral(" 35"));
+    QCOMPARE(qt::widget<QLineEdit>(w.txtTotal)->text(), QStringLiteral(" 35"));
+    QVERIFY(qt::widget(w.lbl1win)->isVisible());
 }
 
 void tst_frmMainfrm::exitEndsProgram() {
     frmMainfrm& w = shown();
-    w.cmdExit->trigger();
+    const QPointer<QWidget> top = qt::widget(w);
+    qt::action(w.cmdExit)->trigger();
     QCOMPARE(m_env->programEnds, 1);
     QVERIFY(!frmMainfrm::instance().isLoaded());
-    QVERIFY(!w.isVisible());
+    QVERIFY(!top || !top->isVisible());
 }
 
 void tst_frmMainfrm::closeButtonEndsProgram() {
-    frmMainfrm& w = shown();
-    QVERIFY(w.close());
+    const QPointer<QWidget> top = qt::widget(shown());
+    top->close();
     QCOMPARE(m_env->programEnds, 1);
     QVERIFY(!frmMainfrm::instance().isLoaded());
+    QVERIFY(!top || !top->isVisible());
 }
 
+void tst_frmMainfrm::menuAccessKeys_data() {
+    QTest::addColumn<QString>("entry");
+    QTest::newRow("Exit") << "cmdExit";
+    QTest::newRow("Paths") << "mnuPath";
+    QTest::newRow("About") << "cmdAbout";
+}
+
+// Alt and the menu's access key open it; the entry's access key then runs the entry.
 void tst_frmMainfrm::menuAccessKeys() {
-    frmMainfrm& w = frmMainfrm::instance().load();
-    const QList<QAction*> menus = w.menuBar()->actions();
-    QStringList titles;
-    for (QAction* menu : menus)
-        titles << menu->text();
-    QCOMPARE(titles, (QStringList{"&File", "&Options", "&Help"}));
-    QCOMPARE(w.cmdExit->text(), QStringLiteral("E&xit"));
-    QCOMPARE(w.mnuPath->text(), QStringLiteral("&Paths"));
-    QCOMPARE(w.cmdAbout->text(), QStringLiteral("&About Quorvex"));
-    QCOMPARE(w.mnuFile->actions().size(), 1);
+    QFETCH(QString, entry);
+    frmMainfrm& w = shown();
+    const QByteArray entryName = entry.toUtf8();
+    const platform::Control item(w, entryName.constData());
+    const platform::Control menu(w, item.spec().container.name);
+
+    QTest::keyClick(qt::widget(w), accessKeyOf(menu.spec().text), Qt::AltModifier);
+    auto* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    QVERIFY(popup);
+    QCOMPARE(popup, QMenu::menuInAction(qt::action(menu)));
+    QTest::keyClick(popup, accessKeyOf(item.spec().text));
+
+    const bool exits = entry == u"cmdExit";
+    QCOMPARE(m_env->programEnds, exits ? 1 : 0);
+    QCOMPARE(frmMainfrm::instance().isLoaded(), !exits);
+    QCOMPARE(frmOptions::instance().isVisible(), entry == u"mnuPath");
+    QCOMPARE(frmAbout::instance().isVisible(), entry == u"cmdAbout");
 }
 
 QUORVEX_TEST_MAIN(tst_frmMainfrm)

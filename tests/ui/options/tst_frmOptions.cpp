@@ -1,5 +1,5 @@
-#include "platform/TabStrip.h"
-#include "platform/Twips.h"
+#include "platform/qt/TabStrip.h"
+#include "platform/qt/Twips.h"
 #include "tests/support/FakeMessageBox.h"
 #include "tests/support/TestEnvironment.h"
 #include "ui/main/frmMainfrm.h"

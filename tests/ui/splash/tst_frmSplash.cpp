@@ -1,5 +1,5 @@
-#include "platform/AutoSizeLabel.h"
-#include "platform/Twips.h"
+#include "platform/qt/AutoSizeLabel.h"
+#include "platform/qt/Twips.h"
 #include "tests/support/TestEnvironment.h"
 #include "ui/splash/frmSplash.h"
 

@@ -1,0 +1,182 @@
+// The files layer over the system's own calls: replacing a file whole, keeping the old one when
+// a save fails, leaving no temporary file behind, and reading no more than asked.
+#include "tests/windows/TestHarness.h"
+
+#include "platform/Files.h"
+#include "platform/RuntimeError.h"
+
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+
+#include <functional>
+
+using namespace wintest;
+using platform::RuntimeError;
+
+namespace {
+
+const std::string fileName = "quorvexresults.txt";
+
+std::wstring wide(const std::string& text) {
+    std::wstring result(text.size(), L'\0');
+    result.resize(std::size_t(::MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()),
+                                                    result.data(), int(result.size()))));
+    return result;
+}
+
+std::string utf8(const std::wstring& text) {
+    std::string result(text.size() * 3, '\0');
+    result.resize(
+        std::size_t(::WideCharToMultiByte(CP_UTF8, 0, text.data(), int(text.size()), result.data(),
+                                          int(result.size()), nullptr, nullptr)));
+    return result;
+}
+
+// The names in a folder, "." and ".." left out.
+std::vector<std::string> entries(const std::string& folder) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAW found;
+    const HANDLE search = ::FindFirstFileW(wide(folder + "\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        const std::wstring name = found.cFileName;
+        if (name != L"." && name != L"..")
+            names.push_back(utf8(name));
+    } while (::FindNextFileW(search, &found));
+    ::FindClose(search);
+    return names;
+}
+
+// A folder of its own under the temporary folder, removed with what is in it.
+class Scratch {
+public:
+    Scratch() {
+        wchar_t temporary[MAX_PATH];
+        ::GetTempPathW(MAX_PATH, temporary);
+        m_path = utf8(temporary) + "Quorvex Files Test";
+        CHECK(::CreateDirectoryW(wide(m_path).c_str(), nullptr));
+    }
+    ~Scratch() { remove(m_path); }
+    const std::string& path() const { return m_path; }
+
+private:
+    static void remove(const std::string& folder) {
+        for (const std::string& name : entries(folder)) {
+            const std::wstring path = wide(folder + "\\" + name);
+            ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (!::DeleteFileW(path.c_str()))
+                remove(folder + "\\" + name);
+        }
+        CHECK(::RemoveDirectoryW(wide(folder).c_str()));
+    }
+    std::string m_path;
+};
+
+void makeFile(const std::string& path, const std::string& bytes) {
+    const HANDLE file = ::CreateFileW(wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+    DWORD written = 0;
+    CHECK(file != INVALID_HANDLE_VALUE &&
+          ::WriteFile(file, bytes.data(), DWORD(bytes.size()), &written, nullptr));
+    ::CloseHandle(file);
+}
+
+std::string contentsOf(const std::string& path) {
+    const HANDLE file = ::CreateFileW(wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return "<missing>";
+    std::string bytes(1 << 16, '\0');
+    DWORD read = 0;
+    ::ReadFile(file, bytes.data(), DWORD(bytes.size()), &read, nullptr);
+    ::CloseHandle(file);
+    bytes.resize(read);
+    return bytes;
+}
+
+// 0 when the call raised nothing, else the number of the run-time error it raised.
+int errorOf(const std::function<void()>& call) {
+    try {
+        call();
+    } catch (const RuntimeError& error) {
+        return error.number();
+    }
+    return 0;
+}
+
+} // namespace
+
+WINTEST_CASE(saveReplacesTheFileWhole) {
+    struct Case {
+        const char* name;
+        std::string folder;
+        std::string separator;
+    };
+    const Case cases[] = {
+        {"plain folder", "Bets", "\\"},
+        // As the path of a drive root's results file is built.
+        {"doubled separator", "Bets", "\\\\"},
+        {"folder outside ASCII", "Wetten \xe2\x82\xac", "\\"},
+    };
+    for (const Case& c : cases) {
+        Row row(c.name);
+        Scratch scratch;
+        const std::string folder = scratch.path() + "\\" + c.folder;
+        CHECK(::CreateDirectoryW(wide(folder).c_str(), nullptr));
+        const std::string path = folder + c.separator + fileName;
+        CHECK_EQUAL(errorOf([&] { platform::writeFile(path, "\" 12.5\"\r\n"); }), 0);
+        CHECK_EQUAL(errorOf([&] { platform::writeFile(path, "\" 35\"\r\n"); }), 0);
+        CHECK_EQUAL(contentsOf(folder + "\\" + fileName), "\" 35\"\r\n");
+        CHECK_EQUAL(entries(folder), std::vector<std::string>{fileName});
+    }
+}
+
+WINTEST_CASE(failedSaveKeepsTheOldFileAndLeavesNoTemporary) {
+    const std::string old = "\" 12.5\"\r\n";
+    {
+        Row row("file held open by another program");
+        Scratch scratch;
+        const std::string path = scratch.path() + "\\" + fileName;
+        makeFile(path, old);
+        const HANDLE held = ::CreateFileW(wide(path).c_str(), GENERIC_READ, 0, nullptr,
+                                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        CHECK(held != INVALID_HANDLE_VALUE);
+        CHECK_EQUAL(errorOf([&] { platform::writeFile(path, "\" 35\"\r\n"); }),
+                    int(RuntimeError::PermissionDenied));
+        ::CloseHandle(held);
+        CHECK_EQUAL(contentsOf(path), old);
+        CHECK_EQUAL(entries(scratch.path()), std::vector<std::string>{fileName});
+    }
+    {
+        Row row("missing folder");
+        Scratch scratch;
+        CHECK_EQUAL(
+            errorOf([&] { platform::writeFile(scratch.path() + "\\missing\\" + fileName, "x"); }),
+            int(RuntimeError::PathNotFound));
+        CHECK(entries(scratch.path()).empty());
+    }
+}
+
+WINTEST_CASE(readFileStartReadsAtMostTheBytesAsked) {
+    Scratch scratch;
+    const std::string path = scratch.path() + "\\" + fileName;
+    std::string bytes;
+    for (int i = 0; i < 5000; ++i)
+        bytes += char('0' + i % 10);
+    makeFile(path, bytes);
+    CHECK_EQUAL(platform::readFileStart(path, 4097), bytes.substr(0, 4097));
+    CHECK_EQUAL(platform::readFileStart(path, 10000), bytes);
+    CHECK(errorOf([&] { platform::readFileStart(scratch.path(), 100); }) != 0);
+    CHECK_EQUAL(errorOf([&] { platform::readFileStart(path + ".missing", 100); }),
+                int(RuntimeError::PathNotFound));
+
+    // A pipe under the name is not read, and opening it does not wait for its other end.
+    const char* const pipe = "\\\\.\\pipe\\quorvex-files-test";
+    const HANDLE server = ::CreateNamedPipeW(wide(pipe).c_str(), PIPE_ACCESS_OUTBOUND,
+                                             PIPE_TYPE_BYTE | PIPE_WAIT, 1, 0, 0, 0, nullptr);
+    CHECK(server != INVALID_HANDLE_VALUE);
+    CHECK_EQUAL(errorOf([&] { platform::readFileStart(pipe, 100); }),
+                int(RuntimeError::PathFileAccess));
+    ::CloseHandle(server);
+}
