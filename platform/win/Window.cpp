@@ -169,9 +169,10 @@ private:
         bool enabled = true;
         std::wstring toolTip;
         std::vector<std::wstring> tabToolTips;
+        std::vector<RECT> holes; // the places left out of its region
         std::string menuText;
         HMENU menu = nullptr; // a menu's popup, or a menu item's menu
-        HFONT font = nullptr;
+        HFONT font = nullptr; // a container's own, which the system keeps for the others
         HICON icon = nullptr;
     };
 
@@ -194,7 +195,7 @@ private:
     void addToolTip(int control);
     void place(int control);
     void autoSize(int control);
-    void clipTabStrips(int container);
+    void clipOverlaps(int container);
     void paint(HWND hwnd, int container);
     void paintContainer(HWND hwnd, int container, HDC dc);
     void rescale(int dpiX, int dpiY, const RECT& suggested);
@@ -422,7 +423,7 @@ void WinWindow::createChildren(HWND parent, int container) {
         if (isContainer(row(control).kind))
             createChildren(hwnd, control);
     }
-    clipTabStrips(container);
+    clipOverlaps(container);
 }
 
 void WinWindow::createControl(HWND parent, int control) {
@@ -492,6 +493,8 @@ void WinWindow::createControl(HWND parent, int control) {
     ::SendMessageW(entry.hwnd, WM_SETFONT,
                    reinterpret_cast<WPARAM>(font(spec.font ? *spec.font : m_spec.font)), FALSE);
 
+    if (spec.kind == ComboBox)
+        ::SetWindowTextW(entry.hwnd, text.c_str()); // a combo box takes no text at its making
     for (const char* listItem : spec.items)
         ::SendMessageW(entry.hwnd, CB_ADDSTRING, 0,
                        reinterpret_cast<LPARAM>(win::wide(listItem).c_str()));
@@ -580,30 +583,51 @@ void WinWindow::autoSize(int control) {
     place(control);
 }
 
-// A tab strip lies beneath the panels on its page, yet comes first in the Tab order, which is
-// the order of the windows: it is kept from drawing over them, and from taking their clicks, by
-// leaving their places out of its region.
-void WinWindow::clipTabStrips(int container) {
-    for (int strip = 0; strip < int(m_spec.controls.size()); ++strip) {
-        const Item& stripItem = item(strip);
-        if (row(strip).kind != TabStrip || stripItem.parent != container || !stripItem.hwnd)
-            continue;
-        RECT own{};
-        ::GetWindowRect(stripItem.hwnd, &own);
-        HRGN region = ::CreateRectRgn(0, 0, own.right - own.left, own.bottom - own.top);
-        for (int other = 0; other < int(m_spec.controls.size()); ++other) {
-            const Item& otherItem = item(other);
-            if (other == strip || otherItem.parent != container || !otherItem.hwnd ||
-                !(::GetWindowLongW(otherItem.hwnd, GWL_STYLE) & WS_VISIBLE))
+// The design stacks a container's controls in the order of its table, the later above, with a
+// tab strip beneath everything on its page; the windows are stacked in the Tab order instead.
+// Where the two disagree and controls overlap, the one the windows put on top leaves the other's
+// place out of its region, so that it neither draws over it nor takes its clicks.
+void WinWindow::clipOverlaps(int container) {
+    std::vector<int> stacked;
+    for (HWND child = ::GetWindow(container >= 0 ? item(container).hwnd : m_root, GW_CHILD); child;
+         child = ::GetWindow(child, GW_HWNDNEXT))
+        if (const int control = rowOf(child); control >= 0)
+            stacked.push_back(control);
+    const auto designAbove = [this](int upper, int lower) {
+        if (row(lower).kind == TabStrip || row(upper).kind == TabStrip)
+            return row(lower).kind == TabStrip && row(upper).kind != TabStrip;
+        return upper > lower;
+    };
+    std::vector<RECT> places(stacked.size());
+    for (std::size_t i = 0; i < stacked.size(); ++i)
+        ::GetWindowRect(item(stacked[i]).hwnd, &places[i]);
+    for (std::size_t top = 0; top < stacked.size(); ++top) {
+        Item& upper = item(stacked[top]);
+        const RECT& own = places[top];
+        std::vector<RECT> holes;
+        for (std::size_t below = top + 1; below < stacked.size(); ++below) {
+            RECT overlap{};
+            if (!designAbove(stacked[below], stacked[top]) ||
+                !(::GetWindowLongW(item(stacked[below]).hwnd, GWL_STYLE) & WS_VISIBLE) ||
+                !::IntersectRect(&overlap, &own, &places[below]))
                 continue;
-            RECT place{};
-            ::GetWindowRect(otherItem.hwnd, &place);
-            HRGN hole = ::CreateRectRgn(place.left - own.left, place.top - own.top,
-                                        place.right - own.left, place.bottom - own.top);
-            ::CombineRgn(region, region, hole, RGN_DIFF);
-            ::DeleteObject(hole);
+            ::OffsetRect(&overlap, -own.left, -own.top);
+            holes.push_back(overlap);
         }
-        ::SetWindowRgn(stripItem.hwnd, region, TRUE); // the system owns the region now
+        const auto same = [](const RECT& a, const RECT& b) { return ::EqualRect(&a, &b) != FALSE; };
+        if (std::equal(holes.begin(), holes.end(), upper.holes.begin(), upper.holes.end(), same))
+            continue;
+        upper.holes = holes;
+        HRGN region = nullptr;
+        if (!holes.empty()) {
+            region = ::CreateRectRgn(0, 0, own.right - own.left, own.bottom - own.top);
+            for (const RECT& hole : holes) {
+                HRGN cut = ::CreateRectRgnIndirect(&hole);
+                ::CombineRgn(region, region, cut, RGN_DIFF);
+                ::DeleteObject(cut);
+            }
+        }
+        ::SetWindowRgn(upper.hwnd, region, TRUE); // the system owns the region now
     }
 }
 
@@ -795,8 +819,10 @@ void WinWindow::setText(int control, const std::string& text) {
         ::SetWindowTextW(entry.hwnd, wideText.c_str());
         if (spec.kind == Frame)
             ::InvalidateRect(entry.hwnd, nullptr, TRUE);
-        if (spec.autoSize)
+        if (spec.autoSize) {
             autoSize(control);
+            clipOverlaps(entry.parent);
+        }
         return;
     }
 }
@@ -812,7 +838,7 @@ void WinWindow::setVisible(int control, bool visible) {
     entry.visible = visible;
     if (entry.hwnd) {
         ::ShowWindow(entry.hwnd, visible ? SW_SHOWNA : SW_HIDE);
-        clipTabStrips(entry.parent);
+        clipOverlaps(entry.parent);
     } else if (row(control).kind == Line) {
         ::InvalidateRect(entry.parent >= 0 ? item(entry.parent).hwnd : m_root, nullptr, TRUE);
     }
@@ -845,7 +871,7 @@ void WinWindow::setLeft(int control, int left) {
         return;
     ::SetWindowPos(entry.hwnd, nullptr, pixelsX(left), pixelsY(entry.rect.top), 0, 0,
                    SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    clipTabStrips(entry.parent);
+    clipOverlaps(entry.parent);
 }
 
 int WinWindow::value(int control) const {
@@ -987,6 +1013,13 @@ LRESULT WinWindow::formMessage(UINT message, WPARAM wParam, LPARAM lParam, bool&
     case WM_CLOSE:
         raise({Event::Close});
         return 0;
+    case DM_GETDEFID: {
+        // Enter presses the push button that has the focus, however it got it, else the
+        // default button.
+        const int focus = rowOf(::GetFocus());
+        const int pressed = focus >= 0 && row(focus).kind == CommandButton ? focus : m_defaultRow;
+        return pressed >= 0 ? MAKELRESULT(firstId + pressed, DC_HASDEFID) : 0;
+    }
     default:
         break;
     }
@@ -1006,6 +1039,13 @@ LRESULT WinWindow::containerMessage(HWND hwnd, int container, UINT message, WPAR
     case WM_DRAWITEM:
         // The window's code hears of its controls wherever they stand.
         return ::SendMessageW(m_root, message, wParam, lParam);
+    case WM_SETFONT:
+        item(container).font = reinterpret_cast<HFONT>(wParam);
+        if (LOWORD(lParam))
+            ::InvalidateRect(hwnd, nullptr, TRUE);
+        return 0;
+    case WM_GETFONT:
+        return reinterpret_cast<LRESULT>(item(container).font);
     case WM_PAINT:
         paint(hwnd, container);
         return 0;
@@ -1080,10 +1120,10 @@ void WinWindow::rescale(int dpiX, int dpiY, const RECT& suggested) {
         if (spec.autoSize)
             autoSize(control);
     }
-    clipTabStrips(-1);
+    clipOverlaps(-1);
     for (int control = 0; control < int(m_spec.controls.size()); ++control)
         if (isContainer(row(control).kind))
-            clipTabStrips(control);
+            clipOverlaps(control);
     for (auto& [spec, handle] : oldFonts)
         ::DeleteObject(handle);
     ::SetWindowPos(m_root, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
