@@ -128,11 +128,4 @@ std::string windowText(HWND window) {
     return platform::win::utf8(text);
 }
 
-std::vector<HWND> children(HWND parent) {
-    std::vector<HWND> all;
-    for (HWND child = ::GetWindow(parent, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
-        all.push_back(child);
-    return all;
-}
-
 } // namespace wintest

@@ -81,7 +81,5 @@ int pixelsY(int twips);
 RECT placeInParent(HWND window);
 std::string className(HWND window);
 std::string windowText(HWND window);
-// The windows below a parent, from the top of the stacking order down.
-std::vector<HWND> children(HWND parent);
 
 } // namespace wintest

@@ -170,6 +170,42 @@ bool focusable(const platform::FormSpec& design, const platform::ControlSpec& co
     }
 }
 
+// The tool tip the window shows for one of its controls.
+std::string toolTipOf(HWND form, HWND control) {
+    for (HWND tips = ::FindWindowExW(nullptr, nullptr, TOOLTIPS_CLASSW, nullptr); tips;
+         tips = ::FindWindowExW(nullptr, tips, TOOLTIPS_CLASSW, nullptr)) {
+        wchar_t text[80]{};
+        TTTOOLINFOW tool{};
+        tool.cbSize = sizeof tool;
+        tool.hwnd = form;
+        tool.uId = reinterpret_cast<UINT_PTR>(control);
+        tool.lpszText = text;
+        if (::GetWindow(tips, GW_OWNER) == form)
+            ::SendMessageW(tips, TTM_GETTEXTW, 80, reinterpret_cast<LPARAM>(&tool));
+        if (*text)
+            return platform::win::utf8(text);
+    }
+    return {};
+}
+
+// The colour of a point of a window's client area as its own drawing leaves it.
+COLORREF drawnAt(HWND window, POINT point) {
+    HDC screen = ::GetDC(nullptr);
+    HDC memory = ::CreateCompatibleDC(screen);
+    RECT client{};
+    ::GetClientRect(window, &client);
+    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, client.right, client.bottom);
+    HGDIOBJ old = ::SelectObject(memory, bitmap);
+    ::FillRect(memory, &client, ::GetSysColorBrush(COLOR_BTNFACE));
+    ::SendMessageW(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
+    const COLORREF colour = ::GetPixel(memory, point.x, point.y);
+    ::SelectObject(memory, old);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(memory);
+    ::ReleaseDC(nullptr, screen);
+    return colour;
+}
+
 void checkBuiltFromDesign(const Form& form) {
     const platform::FormSpec& design = form.spec();
     for (std::size_t i = 0; i < design.controls.size(); ++i) {
@@ -201,6 +237,30 @@ void checkBuiltFromDesign(const Form& form) {
         CHECK_EQUAL(-int(font.lfHeight), pixelsY(int(expected.points * 20 + 0.5)));
         CHECK_EQUAL(bool(font.lfItalic), expected.italic);
         CHECK_EQUAL(bool(font.lfUnderline), expected.underline);
+
+        if (control.colour && control.kind == ControlKind::Label) {
+            HDC dc = ::GetDC(window);
+            ::SendMessageW(::GetParent(window), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                           reinterpret_cast<LPARAM>(window));
+            CHECK_EQUAL(::GetTextColor(dc),
+                        RGB(control.colour->red, control.colour->green, control.colour->blue));
+            ::ReleaseDC(window, dc);
+        }
+        if (control.toolTip)
+            CHECK_EQUAL(toolTipOf(root(form), window), std::string(control.toolTip));
+        // Just after its heading, or after the field before it that has the same heading, so
+        // that the system names the field after the label.
+        if (control.heading) {
+            HWND before = ::GetWindow(window, GW_HWNDPREV);
+            const bool sameHeading =
+                std::any_of(design.controls.begin(), design.controls.end(), [&](const auto& other) {
+                    return other.heading && std::string(other.heading) == control.heading &&
+                           platform::win::controlWindow(
+                               form.window(), form.row(other.name, other.index)) == before;
+                });
+            CHECK(sameHeading ||
+                  before == platform::win::controlWindow(form.window(), form.row(control.heading)));
+        }
     }
 
     // The Tab key goes round the controls that take the focus in ascending tab index.
@@ -230,6 +290,12 @@ WINTEST_CASE(eachWindowIsBuiltFromItsDesign) {
     CHECK_EQUAL(main.cmbWin.text(), std::string("Yes"));
     CHECK_EQUAL(windowText(hwnd(main.txtLower)), std::string("1"));
     CHECK(::GetMenu(root(main)) != nullptr);
+    // The fraction bar, black and five pixels wide, between the two odds figures.
+    const platform::ControlSpec& bar = main.spec().controls[std::size_t(main.Line1.row())];
+    const POINT middle{pixelsX((bar.from.x + bar.to.x) / 2), pixelsY((bar.from.y + bar.to.y) / 2)};
+    CHECK_EQUAL(drawnAt(root(main), middle), RGB(0, 0, 0));
+    CHECK_EQUAL(drawnAt(root(main), POINT{middle.x + 2, middle.y}), RGB(0, 0, 0));
+    CHECK(drawnAt(root(main), POINT{middle.x + 6, middle.y}) != RGB(0, 0, 0));
 
     frmOptions& options = frmOptions::instance().show();
     pump();
