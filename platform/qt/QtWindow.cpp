@@ -200,6 +200,7 @@ private:
     const QEvent* m_previewedKey = nullptr;
     QPointer<QWidget> m_previewedAt;
     bool m_framePressed = false;
+    bool m_exposedOnce = false;
 };
 
 void FormWidget::closeEvent(QCloseEvent* event) {
@@ -557,7 +558,13 @@ void QtWindow::setValue(int row, int value) {
 }
 
 void QtWindow::paintNow() {
-    // A window shown a moment ago may not be on the screen yet; its first paint needs that.
+    if (m_exposedOnce) {
+        // Only what changed since the last paint, as a moved picture needs: cheap enough for
+        // every step of the race.
+        QCoreApplication::sendPostedEvents(m_top, QEvent::UpdateRequest);
+        return;
+    }
+    // A window shown a moment ago may not be on the screen yet, and its first paint needs that.
     QElapsedTimer waited;
     waited.start();
     const auto exposed = [this] {
@@ -565,6 +572,7 @@ void QtWindow::paintNow() {
     };
     while (!exposed() && waited.elapsed() < 500)
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 10);
+    m_exposedOnce = exposed();
     m_top->repaint();
 }
 
