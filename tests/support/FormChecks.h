@@ -16,3 +16,11 @@ namespace testsupport {
 QStringList layoutFaults(platform::Form& form);
 
 } // namespace testsupport
+
+// Fails the test with every fault that layoutFaults finds.
+#define QUORVEX_VERIFY_LAYOUT(form)                                                                \
+    do {                                                                                           \
+        const QStringList layoutFaultsFound = testsupport::layoutFaults(form);                     \
+        QVERIFY2(layoutFaultsFound.isEmpty(),                                                      \
+                 qPrintable(layoutFaultsFound.join(QLatin1String("; "))));                         \
+    } while (false)
