@@ -8,7 +8,8 @@ namespace platform {
 // Looks for a file of one exact name among ordinary files: a folder, a hidden file (here a
 // name starting with ".") or a system file of that name is not found. The path is in the
 // program's backslash form; the last name in it matches without regard to case, as on a file
-// system that ignores case, and holds no wildcards.
+// system that ignores case, and holds no wildcards. A path holding a zero character names
+// nothing.
 class FileSearch {
 public:
     virtual ~FileSearch() = default;
@@ -22,8 +23,9 @@ public:
     static FileSearch* install(FileSearch* search);
 };
 
-// This system's path for a path in the program's form, its last name spelt as an entry of its
-// folder spells it when only a spelling of other case is there.
+// Where names match with regard to case: this system's path for a path in the program's form,
+// its last name spelt as an entry of its folder spells it when only a spelling of other case
+// is there, so that what the search found can be started.
 std::string resolvedNativePath(std::string_view programPath);
 
 } // namespace platform

@@ -22,11 +22,7 @@ std::string slashPath(std::string_view path) {
 }
 
 std::string nativePath(std::string_view path) {
-#ifdef _WIN32
-    return std::string(path);
-#else
     return slashPath(path);
-#endif
 }
 
 } // namespace platform

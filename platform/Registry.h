@@ -19,24 +19,14 @@ public:
     static constexpr std::int32_t FileNotFound = 2;
     static constexpr std::int32_t AccessDenied = 5;
     static constexpr std::int32_t InvalidHandle = 6;
-    static constexpr std::int32_t InvalidParameter = 87;
     static constexpr std::int32_t MoreData = 234;
 
-    // Access rights.
-    static constexpr std::uint32_t QueryValue = 0x0001;
-    static constexpr std::uint32_t SetValue = 0x0002;
-    static constexpr std::uint32_t CreateSubKey = 0x0004;
-    static constexpr std::uint32_t EnumerateSubKeys = 0x0008;
-    static constexpr std::uint32_t Notify = 0x0010;
-    static constexpr std::uint32_t CreateLink = 0x0020;
-    static constexpr std::uint32_t ReadControl = 0x20000;
+    // KEY_READ: enough to query values.
     static constexpr std::uint32_t ReadAccess = 0x20019;
-    static constexpr std::uint32_t AllAccess = 0xF003F;
 
     // Value types.
     static constexpr std::uint32_t String = 1;
     static constexpr std::uint32_t ExpandString = 2;
-    static constexpr std::uint32_t Binary = 3;
     static constexpr std::uint32_t Number = 4;
 
     virtual ~Registry() = default;
@@ -46,7 +36,8 @@ public:
     virtual std::int32_t RegOpenKeyExA(Key root, const std::string& keyName, std::uint32_t options,
                                        std::uint32_t accessMask, Key* result) = 0;
     // Reads a value: its type, and its bytes when *dataSize is large enough (else MoreData). On
-    // both, *dataSize becomes the value's size in bytes.
+    // both, *dataSize becomes the value's size in bytes. type, data and dataSize are required;
+    // reserved is null.
     virtual std::int32_t RegQueryValueExA(Key key, const std::string& valueName,
                                           std::uint32_t* reserved, std::uint32_t* type,
                                           unsigned char* data, std::uint32_t* dataSize) = 0;

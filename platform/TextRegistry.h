@@ -5,36 +5,32 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <utility>
 
 namespace platform {
 
-// A registry whose HKEY_LOCAL_MACHINE lives in a text file in the registry's export format:
+// Where the system has no registry of its own, HKEY_LOCAL_MACHINE is read from a text file in
+// the registry's export format, holding the value types that the program reads:
 //
 //   REGEDIT4
 //
 //   [HKEY_LOCAL_MACHINE\SOFTWARE\Vendor\Key]
 //   "Name"="text with \\ and \" escaped"
 //   "Count"=dword:0000000a
-//   "Raw"=hex:01,02,03
-//   "Typed"=hex(2):25,00
-//   @="the key's default value"
+//   "Expandable"=hex(2):25,00
 //
-// A string value is stored with its closing zero byte, as the system stores it; hex(N): gives
-// the exact bytes of a value of type N. Key and value names match without regard to case.
-// Lines that cannot be read are skipped; a missing or unreadable file, or one that does not
-// start with "REGEDIT4", is an empty registry. The file is read afresh at every open, so a
-// change shows at the next read.
-//
-// Where the system has no registry of its own this is the system's registry: whoever may write
-// the file gets every right on its keys, anyone else read rights only.
+// A string is stored with its closing zero byte, as the system stores it. Key and value names
+// match without regard to case. Lines that cannot be read are skipped; a missing or unreadable
+// file, or one that does not start with "REGEDIT4", is an empty registry. The file is read
+// afresh at every open, so a change shows at the next read. Keys open for reading only.
 class TextRegistry : public Registry {
 public:
     static constexpr const char* defaultPath = "/etc/quorvex/registry.reg";
 
-    TextRegistry();
-    explicit TextRegistry(std::string path);
-    // A registry of the given export text, granting the rights given.
-    static TextRegistry fromText(std::string text, std::uint32_t grantedAccess = AllAccess);
+    explicit TextRegistry(std::string path = defaultPath);
+    // A registry of the given export text instead of a file.
+    static TextRegistry fromText(std::string text);
 
     std::int32_t RegOpenKeyExA(Key root, const std::string& keyName, std::uint32_t options,
                                std::uint32_t accessMask, Key* result) override;
@@ -47,30 +43,15 @@ public:
     int openKeyCount() const { return static_cast<int>(m_open.size()); }
 
 private:
-    struct Value {
-        std::uint32_t type = 0;
-        std::string bytes;
-    };
-    using Values = std::map<std::string, Value>; // by lower-case name
-    struct Hive {
-        std::map<std::string, Values> keys; // by lower-case path below the root
-        std::uint32_t grantedAccess = AllAccess;
-    };
-    struct OpenKey {
-        std::string path;
-        Values values;
-        std::uint32_t access = 0;
-    };
+    // Each value's type and bytes, by lower-case name.
+    using Values = std::map<std::string, std::pair<std::uint32_t, std::string>>;
 
-    struct Text {};
-    TextRegistry(Text, std::string text, std::uint32_t grantedAccess);
-    Hive load() const;
-    static Hive parse(const std::string& text);
+    std::string exportText() const;
+    static std::optional<Values> valuesOf(std::string_view text, const std::string& keyName);
 
-    std::optional<std::string> m_path; // else m_text is the hive
+    std::optional<std::string> m_path; // else m_text is the export
     std::string m_text;
-    std::uint32_t m_textAccess = AllAccess;
-    std::map<Key, OpenKey> m_open;
+    std::map<Key, Values> m_open; // a snapshot of each open key's values
     Key m_nextHandle = 0x100;
 };
 

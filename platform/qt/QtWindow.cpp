@@ -158,9 +158,7 @@ public:
     TwipsRect screen() const override {
         return twipsOf(QGuiApplication::primaryScreen()->geometry());
     }
-    void moveFrame(int left, int top) override {
-        m_top->move(twips::toPixels(left), twips::toPixels(top));
-    }
+    void moveFrame(int left, int top) override;
 
     std::string text(int row) const override;
     void setText(int row, const std::string& text) override;
@@ -576,6 +574,10 @@ void QtWindow::paintNow() {
     while (!exposed() && waited.elapsed() < 500)
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 10);
     m_top->repaint();
+}
+
+void QtWindow::moveFrame(int left, int top) {
+    m_top->move(twips::toPixels(left), twips::toPixels(top));
 }
 
 bool QtWindow::eventFilter(QObject* watched, QEvent* event) {

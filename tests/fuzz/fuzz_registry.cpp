@@ -47,8 +47,6 @@ std::vector<Place> placesIn(std::string_view text) {
             key = line.substr(std::min(root.size(), line.size()));
         } else if (line.starts_with('"')) {
             places.push_back({key, std::string(line.substr(1, line.find('"', 1) - 1))});
-        } else if (line.starts_with('@')) {
-            places.push_back({key, ""});
         }
     }
     return places;
@@ -68,20 +66,18 @@ DirectRead readDirectly(TextRegistry& registry, const std::string& key, const st
     if (registry.RegOpenKeyExA(Registry::LocalMachine, key, 0, SysInfoLauncher::KeyAccess,
                                &handle) != Registry::Success)
         return result;
+    // First with room for nothing, which tells the size.
+    unsigned char none = 0;
     std::uint32_t size = 0;
-    if (registry.RegQueryValueExA(handle, name, nullptr, &result.type, nullptr, &size) ==
-        Registry::Success) {
+    const std::int32_t code =
+        registry.RegQueryValueExA(handle, name, nullptr, &result.type, &none, &size);
+    if (code == Registry::Success || code == Registry::MoreData) {
+        require((code == Registry::Success) == (size == 0));
         std::vector<unsigned char> exact(size);
-        if (size > 0) {
-            std::uint32_t tooSmall = size - 1;
-            require(registry.RegQueryValueExA(handle, name, nullptr, nullptr, exact.data(),
-                                              &tooSmall) == Registry::MoreData);
-            require(tooSmall == size);
-        }
-        std::uint32_t given = size;
-        require(registry.RegQueryValueExA(handle, name, nullptr, nullptr, exact.data(), &given) ==
-                Registry::Success);
-        require(given == size);
+        std::uint32_t given = size, type = 0;
+        require(registry.RegQueryValueExA(handle, name, nullptr, &type, size ? exact.data() : &none,
+                                          &given) == Registry::Success);
+        require(given == size && type == result.type);
         result.read = true;
         result.bytes.assign(exact.begin(), exact.end());
     }
@@ -91,20 +87,6 @@ DirectRead readDirectly(TextRegistry& registry, const std::string& key, const st
 
 bool isHexDigit(char c) {
     return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F');
-}
-
-// A number's text: its decimal value when it fits the literal's integer, else "&h" and two
-// upper-case digits per byte.
-void checkNumberText(const std::string& text, std::size_t bytes) {
-    if (bytes > 4) {
-        require(text.size() == 2 + 2 * bytes && text.starts_with("&h"));
-        require(std::all_of(text.begin() + 2, text.end(), isHexDigit));
-        return;
-    }
-    const std::size_t digits = text.starts_with('-') ? 1 : 0;
-    require(text.size() > digits && text.size() <= digits + 10);
-    require(std::all_of(text.begin() + std::ptrdiff_t(digits), text.end(),
-                        [](char c) { return c >= '0' && c <= '9'; }));
 }
 
 void checkGetKeyValue(SysInfoLauncher& launcher, TextRegistry& registry, const std::string& key,
@@ -139,7 +121,9 @@ void checkGetKeyValue(SysInfoLauncher& launcher, TextRegistry& registry, const s
         require(KeyVal == data);
         break;
     case Registry::Number:
-        checkNumberText(KeyVal, data.size());
+        // "&h" and two upper-case digits for each byte.
+        require(KeyVal.size() == 2 + 2 * data.size() && KeyVal.starts_with("&h"));
+        require(std::all_of(KeyVal.begin() + 2, KeyVal.end(), isHexDigit));
         break;
     default:
         require(KeyVal.empty()); // left as it was

@@ -91,6 +91,9 @@ WINTEST_CASE(startSysInfo) {
     };
     const Case cases[] = {
         {"place 1, a path with blanks", tool, std::nullopt, true, true},
+        {"place 1 in quotes", '"' + tool + '"', std::nullopt, true, true},
+        // The path as read keeps one zero character at its end.
+        {"place 1 stored with two closing zeros", tool + '\0', std::nullopt, true, true},
         {"place 2, a folder with blanks", std::nullopt, toolFolder, true, true},
         {"place 1 names nothing: no other program", tool, std::nullopt, false, false},
         {"place 2 without the tool", std::nullopt, toolFolder, false, false},
@@ -132,6 +135,8 @@ WINTEST_CASE(failedStarts) {
     ::GetWindowsDirectoryA(windows, MAX_PATH);
     const Case cases[] = {
         {"empty path", "", RuntimeError::InvalidArgument},
+        {"only quotes", "\"\"", RuntimeError::InvalidArgument},
+        {"two pairs of quotes", "\"\"" + tool + "\"\"", RuntimeError::FileNotFound},
         {"nothing there", toolFolder + "\\Missing.exe", RuntimeError::FileNotFound},
         {"no folder there", "C:\\Quorvex Missing\\tool.exe", RuntimeError::FileNotFound},
         {"not a program", std::string(windows) + "\\win.ini", RuntimeError::InvalidArgument},

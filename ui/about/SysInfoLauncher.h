@@ -39,10 +39,11 @@ public:
     // message. Never raises.
     void StartSysInfo();
 
-    // Reads one value as text into KeyVal: a string as it is, a number as its decimal text;
-    // KeyVal is left as it was for other types and emptied when the key or value cannot be
-    // read. True when the value was read, whatever its type. An empty value is a RuntimeError
-    // (invalid argument). The key is closed on every way out.
+    // Reads one value as text into KeyVal: a string as it is; a number's hexadecimal digits,
+    // most significant first, appended to KeyVal, with "&h" in front of it all; KeyVal is left
+    // as it was for other types and emptied when the key or value cannot be read. True when the
+    // value was read, whatever its type. An empty value is a RuntimeError (invalid argument). The
+    // key is closed on every way out.
     bool GetKeyValue(const platform::Registry::Key& KeyRoot, const std::string& KeyName,
                      const std::string& SubKeyRef, std::string& KeyVal);
 

@@ -18,18 +18,16 @@ inline QString q(const std::string& text) {
 // A registry from export text that logs what is asked of it.
 class RecordingRegistry : public platform::Registry {
 public:
-    explicit RecordingRegistry(const std::string& text, std::uint32_t granted = AllAccess)
-        : hive(platform::TextRegistry::fromText(text, granted)) {}
+    explicit RecordingRegistry(const std::string& text)
+        : hive(platform::TextRegistry::fromText(text)) {}
 
     platform::TextRegistry hive;
     QStringList opened; // key names, in order
-    QList<std::uint32_t> masks;
-    QList<Key> closed; // handles, null ones too
+    QList<Key> closed;  // handles, null ones too
 
     std::int32_t RegOpenKeyExA(Key root, const std::string& keyName, std::uint32_t options,
                                std::uint32_t accessMask, Key* result) override {
         opened << q(keyName);
-        masks << accessMask;
         return hive.RegOpenKeyExA(root, keyName, options, accessMask, result);
     }
     std::int32_t RegQueryValueExA(Key key, const std::string& name, std::uint32_t* reserved,

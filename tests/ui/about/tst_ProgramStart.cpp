@@ -27,8 +27,10 @@ bool makeFile(const QString& path, const QString& marker = {}, const QByteArray&
     return marker.isNull() || file.setPermissions(file.permissions() | QFile::ExeOwner);
 }
 
-void start(const QString& path) {
-    platform::ProgramLauncher::current().startProgram(path.toStdString(), 1);
+// Starts the text with "<dir>" standing for the folder given in the program's form.
+void start(QByteArray text, const QString& folder = {}) {
+    text.replace("<dir>", programForm(folder).toUtf8());
+    platform::ProgramLauncher::current().startProgram(text.toStdString(), 1);
 }
 
 } // namespace
@@ -36,21 +38,16 @@ void start(const QString& path) {
 class tst_ProgramStart : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase();
     void findOrdinaryFile_data();
     void findOrdinaryFile();
     void failedStarts_data();
     void failedStarts();
-    void pathWithBlanksStartsThatProgram();
+    void startsTheProgramTheTextNames_data();
+    void startsTheProgramTheTextNames();
     void startDoesNotWait();
-    void toolInRegisteredFolderStarts();
+    void registeredToolStarts_data();
+    void registeredToolStarts();
 };
-
-void tst_ProgramStart::initTestCase() {
-#ifdef _WIN32
-    QSKIP("The programs started here are shell scripts.");
-#endif
-}
 
 void tst_ProgramStart::findOrdinaryFile_data() {
     QTest::addColumn<QStringList>("files");
@@ -90,38 +87,58 @@ void tst_ProgramStart::findOrdinaryFile() {
 }
 
 void tst_ProgramStart::failedStarts_data() {
-    QTest::addColumn<QString>("entry"); // in the temporary folder; null: the empty path
+    QTest::addColumn<QByteArray>("text");
     QTest::addColumn<int>("error");
 
-    QTest::newRow("empty path") << QString() << int(RuntimeError::InvalidArgument);
-    QTest::newRow("nothing there") << "missing" << int(RuntimeError::FileNotFound);
-    QTest::newRow("not executable") << "plain" << int(RuntimeError::PermissionDenied);
-    QTest::newRow("a folder") << "sub" << int(RuntimeError::PermissionDenied);
+    using namespace Qt::StringLiterals;
+    QTest::newRow("empty path") << ""_ba << int(RuntimeError::InvalidArgument);
+    QTest::newRow("only quotes") << "\"\""_ba << int(RuntimeError::InvalidArgument);
+    QTest::newRow("zero first") << "\0<dir>\\tool"_ba << int(RuntimeError::InvalidArgument);
+    QTest::newRow("two pairs of quotes")
+        << "\"\"<dir>\\tool\"\""_ba << int(RuntimeError::FileNotFound);
+    QTest::newRow("nothing there") << "<dir>\\missing"_ba << int(RuntimeError::FileNotFound);
+    QTest::newRow("not executable") << "<dir>\\plain"_ba << int(RuntimeError::PermissionDenied);
+    QTest::newRow("a folder") << "<dir>\\sub"_ba << int(RuntimeError::PermissionDenied);
 }
 
 void tst_ProgramStart::failedStarts() {
-    QFETCH(QString, entry);
+    QFETCH(QByteArray, text);
     QFETCH(int, error);
 
     QTemporaryDir folder;
+    QVERIFY(makeFile(folder.filePath("tool"), folder.filePath("ran")));
     QVERIFY(makeFile(folder.filePath("plain"), {}, "#!/bin/sh\n"));
     QVERIFY(QDir(folder.path()).mkdir("sub"));
     try {
-        start(entry.isNull() ? QString() : programForm(folder.filePath(entry)));
+        start(text, folder.path());
         QFAIL("the start must fail");
     } catch (const RuntimeError& caught) {
         QCOMPARE(caught.number(), error);
     }
 }
 
-void tst_ProgramStart::pathWithBlanksStartsThatProgram() {
+void tst_ProgramStart::startsTheProgramTheTextNames_data() {
+    QTest::addColumn<QByteArray>("text");
+
+    using namespace Qt::StringLiterals;
+    const QByteArray tool = "<dir>\\Program Files\\Tool\\tool"_ba;
+    QTest::newRow("path with blanks") << tool;
+    QTest::newRow("in quotes") << '"' + tool + '"';
+    // A string stored with two closing zero bytes reads back with one.
+    QTest::newRow("a closing zero") << tool + '\0';
+    QTest::newRow("in quotes, then a zero and more") << '"' + tool + '"' + '\0' + "\\x";
+}
+
+void tst_ProgramStart::startsTheProgramTheTextNames() {
+    QFETCH(QByteArray, text);
+
     // "Program" is what a launcher that reads the path as a command line would start.
     QTemporaryDir folder;
     QVERIFY(QDir(folder.path()).mkpath("Program Files/Tool"));
     QVERIFY(makeFile(folder.filePath("Program"), folder.filePath("wrong ran")));
     QVERIFY(makeFile(folder.filePath("Program Files/Tool/tool"), folder.filePath("tool ran")));
 
-    start(programForm(folder.filePath("Program Files/Tool/tool")));
+    QVERIFY_THROWS_NO_EXCEPTION(start(text, folder.path()));
     QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(folder.filePath("tool ran")), 10000);
     QVERIFY(!QFile::exists(folder.filePath("wrong ran")));
 }
@@ -131,20 +148,31 @@ void tst_ProgramStart::startDoesNotWait() {
     QVERIFY(makeFile(folder.filePath("slow"), folder.filePath("done"), "sleep 3\n"));
     QElapsedTimer timer;
     timer.start();
-    start(programForm(folder.filePath("slow")));
+    start("<dir>\\slow", folder.path());
     QVERIFY2(timer.elapsed() < 2000, "the start waited for the program");
 }
 
-void tst_ProgramStart::toolInRegisteredFolderStarts() {
-    // The whole road with this system's registry file, file search and launcher; the tool's
-    // name on disk is in lower case.
+void tst_ProgramStart::registeredToolStarts_data() {
+    QTest::addColumn<QByteArray>("entry"); // the registry's lines, "<dir>" for the folder
+
+    using namespace Qt::StringLiterals;
+    QTest::newRow("folder, the tool's name in lower case")
+        << "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Shared Tools Location]\n"
+           "\"MSINFO\"=\"<dir>\"\n"_ba;
+    QTest::newRow("path in quotes")
+        << "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Shared "
+           "Tools\\MSINFO]\n\"PATH\"=\"\\\"<dir>\\\\msinfo32.exe\\\"\"\n"_ba;
+}
+
+void tst_ProgramStart::registeredToolStarts() {
+    QFETCH(QByteArray, entry);
+
+    // The whole road with this system's registry file, file search and launcher.
     QTemporaryDir folder;
     QVERIFY(makeFile(folder.filePath("msinfo32.exe"), folder.filePath("ran")));
     const QString registryFile = folder.filePath("registry.reg");
-    QVERIFY(makeFile(registryFile, {},
-                     "REGEDIT4\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Shared Tools "
-                     "Location]\n\"MSINFO\"=\"" +
-                         programForm(folder.path()).replace('\\', "\\\\").toUtf8() + "\"\n"));
+    entry.replace("<dir>", programForm(folder.path()).replace('\\', "\\\\").toUtf8());
+    QVERIFY(makeFile(registryFile, {}, "REGEDIT4\n" + entry));
     platform::TextRegistry registry(registryFile.toStdString());
     sysinfotest::RecordingMessages messages;
     SysInfoLauncher(registry, platform::FileSearch::current(), platform::ProgramLauncher::current(),

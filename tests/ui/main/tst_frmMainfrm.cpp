@@ -1,5 +1,5 @@
 #include "calc/NumberText.h"
-#include "platform/Twips.h"
+#include "platform/qt/Twips.h"
 #include "tests/support/FakeMessageBox.h"
 #include "tests/support/TestEnvironment.h"
 #include "ui/main/frmMainfrm.h"

@@ -1,44 +1,36 @@
 #include "platform/Registry.h"
 
 #include "platform/Service.h"
-#ifdef _WIN32
+
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
-#else
-#include "platform/TextRegistry.h"
-#endif
 
 namespace platform {
 
 namespace {
 
-#ifdef _WIN32
-
 // The system's registry through advapi32.
-class Win32Registry : public Registry {
+class SystemRegistry : public Registry {
 public:
     std::int32_t RegOpenKeyExA(Key root, const std::string& keyName, std::uint32_t options,
                                std::uint32_t accessMask, Key* result) override {
         HKEY key = nullptr;
         const LONG code = ::RegOpenKeyExA(toHandle(root), keyName.c_str(), options,
                                           static_cast<REGSAM>(accessMask), &key);
-        if (result)
-            *result = reinterpret_cast<Key>(key);
+        *result = reinterpret_cast<Key>(key);
         return code;
     }
 
     std::int32_t RegQueryValueExA(Key key, const std::string& valueName, std::uint32_t* reserved,
                                   std::uint32_t* type, unsigned char* data,
                                   std::uint32_t* dataSize) override {
-        DWORD valueType = 0;
-        DWORD size = dataSize ? *dataSize : 0;
-        const LONG code = ::RegQueryValueExA(
-            toHandle(key), valueName.c_str(), reinterpret_cast<LPDWORD>(reserved),
-            type ? &valueType : nullptr, data, dataSize ? &size : nullptr);
-        if (type)
-            *type = valueType;
-        if (dataSize)
-            *dataSize = size;
+        // DWORD is not the same type as std::uint32_t here, though of the same size.
+        DWORD valueType = 0, size = *dataSize;
+        const LONG code =
+            ::RegQueryValueExA(toHandle(key), valueName.c_str(),
+                               reinterpret_cast<LPDWORD>(reserved), &valueType, data, &size);
+        *type = valueType;
+        *dataSize = size;
         return code;
     }
 
@@ -54,14 +46,6 @@ private:
     }
 };
 
-using SystemRegistry = Win32Registry;
-
-#else
-
-// No registry of its own here: the file stands in for it.
-class SystemRegistry : public TextRegistry {};
-
-#endif
 } // namespace
 
 Registry& Registry::current() {

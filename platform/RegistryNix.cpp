@@ -1,0 +1,17 @@
+#include "platform/Registry.h"
+
+#include "platform/Service.h"
+#include "platform/TextRegistry.h"
+
+namespace platform {
+
+// No registry of its own here: the file stands in for it.
+Registry& Registry::current() {
+    return currentService<Registry, TextRegistry>();
+}
+
+Registry* Registry::install(Registry* registry) {
+    return installService(registry);
+}
+
+} // namespace platform
