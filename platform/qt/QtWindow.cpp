@@ -363,6 +363,7 @@ QWidget* QtWindow::buildControl(int row, QWidget* parent) {
         auto* button = new QPushButton(qs(spec.text), parent);
         // Enter and Esc are handled with the table's default and cancel buttons.
         button->setAutoDefault(false);
+        button->setDefault(spec.defaultButton); // drawn as the default; Enter is handled below
         QObject::connect(button, &QPushButton::clicked, m_top, [top = m_top.data(), row] {
             if (top->owner())
                 top->owner()->raise({Event::Click, row});
