@@ -1,7 +1,7 @@
 #include "app/Main.h"
 #include "platform/Pause.h"
 #include "platform/ProgramFolder.h"
-#include "platform/qt/QtWindow.h"
+#include "platform/nix/QtWindow.h"
 #include "tests/support/FakeMessageBox.h"
 #include "tests/support/TestEnvironment.h"
 #include "ui/main/frmMainfrm.h"

@@ -1,7 +1,7 @@
 #include "platform/CheckedMath.h"
-#include "platform/NativePath.h"
 #include "platform/Pause.h"
 #include "platform/RuntimeError.h"
+#include "platform/nix/NativePath.h"
 
 #include <QTest>
 

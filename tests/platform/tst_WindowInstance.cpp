@@ -1,6 +1,6 @@
 #include "platform/EventGuard.h"
 #include "platform/WindowInstance.h"
-#include "platform/qt/QtWindow.h"
+#include "platform/nix/QtWindow.h"
 #include "tests/support/FakeMessageBox.h"
 #include "tests/support/TestEnvironment.h"
 

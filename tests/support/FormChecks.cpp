@@ -1,9 +1,9 @@
 #include "tests/support/FormChecks.h"
 
-#include "platform/qt/LineControl.h"
-#include "platform/qt/QtWindow.h"
-#include "platform/qt/TabStrip.h"
-#include "platform/qt/Twips.h"
+#include "platform/nix/LineControl.h"
+#include "platform/nix/QtWindow.h"
+#include "platform/nix/TabStrip.h"
+#include "platform/nix/Twips.h"
 
 #include <QCheckBox>
 #include <QGroupBox>

@@ -1,5 +1,5 @@
-#include "platform/qt/QtWindow.h"
-#include "platform/qt/TabStrip.h"
+#include "platform/nix/QtWindow.h"
+#include "platform/nix/TabStrip.h"
 #include "tests/support/FakeMessageBox.h"
 #include "tests/support/FormChecks.h"
 #include "tests/support/TestEnvironment.h"

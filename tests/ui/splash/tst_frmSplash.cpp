@@ -1,5 +1,5 @@
-#include "platform/qt/QtWindow.h"
-#include "platform/qt/Twips.h"
+#include "platform/nix/QtWindow.h"
+#include "platform/nix/Twips.h"
 #include "tests/support/FormChecks.h"
 #include "tests/support/TestEnvironment.h"
 #include "ui/splash/frmSplash.h"

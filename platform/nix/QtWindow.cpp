@@ -1,10 +1,10 @@
-#include "platform/qt/QtWindow.h"
+#include "platform/nix/QtWindow.h"
 
-#include "platform/qt/AutoSizeLabel.h"
-#include "platform/qt/Fonts.h"
-#include "platform/qt/LineControl.h"
-#include "platform/qt/TabStrip.h"
-#include "platform/qt/Twips.h"
+#include "platform/nix/AutoSizeLabel.h"
+#include "platform/nix/Fonts.h"
+#include "platform/nix/LineControl.h"
+#include "platform/nix/TabStrip.h"
+#include "platform/nix/Twips.h"
 #include "resources/Pictures.h"
 
 #include <QApplication>
