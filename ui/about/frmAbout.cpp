@@ -16,7 +16,8 @@ constexpr Colour black{0, 0, 0};
 // In tab order. OK is both the default and the cancel button; the icon takes no focus, so the
 // Tab key goes between the two buttons. The white line comes first, so that the grey one lies
 // over it where they meet: grey above white, an etched groove.
-// clang-format off: one row a control, as the layout reads.
+// One row a control, as the layout reads.
+// clang-format off
 constexpr ControlSpec controls[] = {
     {.name = "cmdOK", .kind = CommandButton, .rect = {4245, 2625, 1260, 345}, .text = "OK",
      .tabIndex = 0, .defaultButton = true, .cancelButton = true},

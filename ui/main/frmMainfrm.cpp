@@ -26,7 +26,8 @@ constexpr const char* winItems[] = {"Yes", "No"};
 
 // In the order of creation; each field's heading names it for screen readers. The result fields
 // are written by Calculate: they can be selected and copied, not typed into.
-// clang-format off: one row a control, as the layout reads.
+// One row a control, as the layout reads.
+// clang-format off
 constexpr ControlSpec controls[] = {
     // Column headings.
     {.name = "Stake", .kind = Label, .rect = {240, 550, 1335, 495}, .text = "Stake Bet",

@@ -22,7 +22,8 @@ constexpr TabSpec tabs[] = {
 
 // In the order of creation: the tab strip comes last and lies beneath the panels. A parked
 // panel is disabled, so that neither it nor its contents take the focus.
-// clang-format off: one row a control, as the layout reads.
+// One row a control, as the layout reads.
+// clang-format off
 constexpr ControlSpec controls[] = {
     {.name = "picOptions", .kind = Panel, .index = 3, .rect = {panelParkedLeft, 480, 5685, 3780},
      .tabIndex = 7, .takesFocus = false, .disabled = true},

@@ -9,7 +9,8 @@ constexpr FontSpec arial{"Arial", 8.25};
 
 // In the order of creation, inside the frame. The platform and version lines grow to the left,
 // so that they stay flush with each other; the title and the owner's name grow to the right.
-// clang-format off: one row a control, as the layout reads.
+// One row a control, as the layout reads.
+// clang-format off
 constexpr ControlSpec controls[] = {
     {.name = "Frame1", .kind = Frame, .rect = {150, 60, 7080, 4050}, .tabIndex = 0},
     {.name = "imgLogo", .kind = Image, .container = {"Frame1"}, .rect = {360, 795, 1815, 2385},
