@@ -26,6 +26,7 @@ SetCompressor /SOLID lzma
 ; Per user: no elevation, so the program's folder stays writable by the user who saves there.
 RequestExecutionLevel user
 ManifestDPIAware true
+BrandingText "${PRODUCT} ${VERSION}"
 InstallDir "$LOCALAPPDATA\Programs\${PRODUCT}"
 ; An upgrade goes where the earlier version is, wherever the user put it.
 InstallDirRegKey HKCU "${UNINSTALL_KEY}" "InstallLocation"
