@@ -154,7 +154,7 @@ public:
         m_top->setWindowTitle(QString::fromStdString(caption));
     }
     void paintNow() override;
-    TwipsRect frame() const override { return twipsOf(m_top->frameGeometry()); }
+    TwipsRect frame() const override;
     TwipsRect screen() const override {
         return twipsOf(QGuiApplication::primaryScreen()->geometry());
     }
@@ -363,6 +363,7 @@ QWidget* QtWindow::buildControl(int row, QWidget* parent) {
         auto* button = new QPushButton(qs(spec.text), parent);
         // Enter and Esc are handled with the table's default and cancel buttons.
         button->setAutoDefault(false);
+        button->setDefault(spec.defaultButton); // drawn as the default; Enter is handled below
         QObject::connect(button, &QPushButton::clicked, m_top, [top = m_top.data(), row] {
             if (top->owner())
                 top->owner()->raise({Event::Click, row});
@@ -555,6 +556,14 @@ void QtWindow::setValue(int row, int value) {
         check->setChecked(value != 0);
     else if (auto* strip = qobject_cast<TabStrip*>(widget))
         strip->setSelectedItem(value);
+}
+
+// Also before the window has been shown: its frame is not there yet, so the window system is
+// asked for the frame it will draw. Some tell it only once the window has been on the screen;
+// until then the client area stands for it.
+TwipsRect QtWindow::frame() const {
+    m_top->winId();
+    return twipsOf(m_top->geometry().marginsAdded(m_top->windowHandle()->frameMargins()));
 }
 
 void QtWindow::paintNow() {
