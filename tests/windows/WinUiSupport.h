@@ -1,0 +1,85 @@
+#pragma once
+
+#include "platform/MessageBox.h"
+#include "platform/Pause.h"
+#include "platform/ProgramEnd.h"
+#include "platform/Window.h"
+#include "platform/win/Win32.h"
+
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+// What the tests of the Win32 front end share: doubles for the message boxes, the program's end
+// and the pauses, and the user's input as the messages it makes, fed through the program's own
+// message handling.
+namespace wintest {
+
+// Records every box and answers the questions from a queue (No when it is empty). Installed
+// for its lifetime.
+class AnsweringMessageBox : public platform::MessageBox {
+public:
+    AnsweringMessageBox();
+    ~AnsweringMessageBox() override;
+    AnsweringMessageBox(const AnsweringMessageBox&) = delete;
+    AnsweringMessageBox& operator=(const AnsweringMessageBox&) = delete;
+
+    void showOk(const std::string& text) override { okTexts.push_back(text); }
+    bool askYesNo(const std::string& text) override;
+
+    std::vector<std::string> okTexts;
+    std::vector<std::string> questions;
+    std::deque<bool> answers;
+
+private:
+    platform::MessageBox* m_previous;
+};
+
+// Counts the program's ends and lets the pauses pass at once, for its lifetime.
+class QuietProgram : public platform::ProgramEnd, public platform::Waiter {
+public:
+    QuietProgram();
+    ~QuietProgram() override;
+    QuietProgram(const QuietProgram&) = delete;
+    QuietProgram& operator=(const QuietProgram&) = delete;
+
+    void endProgram() override { ++ends; }
+    void waitUntil(platform::Deadline) override { ++waits; }
+
+    int ends = 0;
+    int waits = 0;
+
+private:
+    platform::ProgramEnd* m_previousEnd;
+    platform::Waiter* m_previousWaiter;
+};
+
+// The events a window reported, and what to do on each as it comes.
+class RecordingSink : public platform::EventSink {
+public:
+    void handle(const platform::Event& event) noexcept override;
+
+    std::vector<platform::Event> events;
+    std::function<void(const platform::Event&)> onEvent;
+};
+
+// Handles what waits in the queue as the event loop would.
+void pump();
+// A key going down and up at the focus, with Shift, Ctrl or Alt held as asked (1, 2, 4).
+void pressKey(WPARAM key, int shift = 0);
+// A character typed at the focus.
+void typeText(const std::wstring& text);
+// A click of the left button at a point of a window's client area, where the system's hit test
+// sends it: the deepest visible child that takes the click.
+void clickAt(HWND window, POINT point);
+
+// The twips of the layout in this display's pixels.
+int pixelsX(int twips);
+int pixelsY(int twips);
+// A window's place in the client area of its parent, in pixels.
+RECT placeInParent(HWND window);
+std::string className(HWND window);
+std::string windowText(HWND window);
+
+} // namespace wintest

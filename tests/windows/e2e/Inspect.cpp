@@ -1,0 +1,128 @@
+// What a user sees of a running program, read from outside as the system shows it: every
+// top-level window of the processes with a given program name, and every control in them, with
+// its class, its text (WM_GETTEXT, as a screen reader reads it), its place on the screen, and
+// whether it is visible, enabled, checked or focused. Printed as one JSON document.
+// Usage: quorvex_inspect.exe [PROGRAM.exe]   (quorvex.exe when none is named)
+#include "platform/win/WideText.h"
+#include "platform/win/Win32.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <cwchar>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::wstring programName = L"quorvex.exe";
+
+std::string quoted(const std::string& text) {
+    std::string out = "\"";
+    for (const char c : text) {
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (static_cast<unsigned char>(c) < 0x20) {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
+            out += escaped;
+        } else {
+            out += c;
+        }
+    }
+    return out + "\"";
+}
+
+// The text as another program asks for it, not waiting long on one that hangs.
+std::string textOf(HWND window) {
+    DWORD_PTR length = 0;
+    if (!::SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 1000, &length))
+        return {};
+    std::wstring text(std::size_t(length) + 1, L'\0');
+    DWORD_PTR copied = 0;
+    ::SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                          SMTO_ABORTIFHUNG, 1000, &copied);
+    text.resize(std::size_t(copied));
+    return platform::win::utf8(text);
+}
+
+std::string describe(HWND window, HWND focus) {
+    wchar_t className[128]{};
+    ::GetClassNameW(window, className, 128);
+    RECT place{};
+    ::GetWindowRect(window, &place);
+    RECT client{};
+    ::GetClientRect(window, &client);
+    POINT origin{0, 0};
+    ::ClientToScreen(window, &origin);
+    const LONG style = ::GetWindowLongW(window, GWL_STYLE);
+    std::string out = "{\"handle\": " + std::to_string(reinterpret_cast<std::uintptr_t>(window)) +
+                      ", \"id\": " + std::to_string(::GetDlgCtrlID(window)) +
+                      ", \"class\": " + quoted(platform::win::utf8(className)) +
+                      ", \"text\": " + quoted(textOf(window)) + ", \"rect\": [" +
+                      std::to_string(place.left) + ", " + std::to_string(place.top) + ", " +
+                      std::to_string(place.right) + ", " + std::to_string(place.bottom) +
+                      "], \"client\": [" + std::to_string(origin.x) + ", " +
+                      std::to_string(origin.y) + ", " + std::to_string(origin.x + client.right) +
+                      ", " + std::to_string(origin.y + client.bottom) + "]" +
+                      ", \"visible\": " + (style & WS_VISIBLE ? "true" : "false") +
+                      ", \"enabled\": " + (::IsWindowEnabled(window) ? "true" : "false") +
+                      ", \"focused\": " + (window == focus ? "true" : "false");
+    if (std::wstring(className) == L"Button") {
+        DWORD_PTR checked = 0;
+        ::SendMessageTimeoutW(window, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 1000, &checked);
+        out += std::string(", \"checked\": ") + (checked == BST_CHECKED ? "true" : "false");
+    }
+    std::vector<std::string> children;
+    for (HWND child = ::GetWindow(window, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
+        children.push_back(describe(child, focus));
+    out += ", \"children\": [";
+    for (std::size_t i = 0; i < children.size(); ++i)
+        out += (i ? ", " : "") + children[i];
+    return out + "]}";
+}
+
+bool ofTheProgram(HWND window) {
+    DWORD process = 0;
+    ::GetWindowThreadProcessId(window, &process);
+    HANDLE handle = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, process);
+    if (!handle)
+        return false;
+    wchar_t path[MAX_PATH]{};
+    DWORD size = MAX_PATH;
+    const bool named = ::QueryFullProcessImageNameW(handle, 0, path, &size);
+    ::CloseHandle(handle);
+    const std::wstring image(path, size);
+    const std::size_t slash = image.find_last_of(L"\\/");
+    return named && _wcsicmp(image.substr(slash + 1).c_str(), programName.c_str()) == 0;
+}
+
+std::vector<std::string> windows;
+
+BOOL CALLBACK collect(HWND window, LPARAM) {
+    if (!ofTheProgram(window))
+        return TRUE;
+    const DWORD thread = ::GetWindowThreadProcessId(window, nullptr);
+    GUITHREADINFO gui{};
+    gui.cbSize = sizeof gui;
+    ::GetGUIThreadInfo(thread, &gui);
+    std::string entry = describe(window, gui.hwndFocus);
+    entry.insert(entry.size() - 1,
+                 std::string(", \"active\": ") + (gui.hwndActive == window ? "true" : "false"));
+    windows.push_back(entry);
+    return TRUE;
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc > 1)
+        programName = argv[1];
+    ::EnumWindows(collect, 0);
+    std::string out = "[";
+    for (std::size_t i = 0; i < windows.size(); ++i)
+        out += (i ? ",\n " : "") + windows[i];
+    out += "]\n";
+    std::fwrite(out.data(), 1, out.size(), stdout);
+    return 0;
+}

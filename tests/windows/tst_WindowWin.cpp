@@ -1,0 +1,100 @@
+// What the program's own windows cannot show of the Win32 front end: a tab strip with more than
+// one tab, and a move to a display of another density.
+#include "tests/windows/TestHarness.h"
+#include "tests/windows/WinUiSupport.h"
+
+#include "platform/win/WindowHandles.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+using namespace wintest;
+using namespace platform;
+using enum platform::ControlKind;
+
+namespace {
+
+constexpr TabSpec pages[] = {{"First", "p1", "The first page"}, {"Second", "p2", "The second"}};
+constexpr FontSpec bold{"Arial", 12, 700};
+
+constexpr ControlSpec controls[] = {
+    {.name = "cmdGo",
+     .kind = CommandButton,
+     .rect = {300, 120, 1200, 375},
+     .text = "Go",
+     .font = bold,
+     .tabIndex = 1},
+    {.name = "tbsPages",
+     .kind = TabStrip,
+     .rect = {1800, 120, 3000, 2500},
+     .tabIndex = 0,
+     .tabs = pages},
+};
+enum { cmdGo, tbsPages };
+
+constexpr FormSpec form{.name = "frmTest",
+                        .caption = "Test",
+                        .style = FormStyle::Sizable,
+                        .clientWidth = 6000,
+                        .clientHeight = 3000,
+                        .controls = controls};
+
+struct Fixture {
+    RecordingSink sink;
+    std::unique_ptr<NativeWindow> window = createNativeWindow(form, sink);
+    HWND root = win::rootWindow(*window);
+    HWND operator[](int row) const { return win::controlWindow(*window, row); }
+    Fixture() {
+        window->show();
+        pump();
+    }
+    std::size_t clicks(int row) const {
+        return std::size_t(std::count_if(sink.events.begin(), sink.events.end(), [&](auto& e) {
+            return e.kind == Event::Click && e.control == row;
+        }));
+    }
+};
+
+} // namespace
+
+WINTEST_CASE(aTabStripTellsEveryChangeOfItsTab) {
+    Fixture f;
+    RECT tab{};
+    ::SendMessageW(f[tbsPages], TCM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&tab));
+    clickAt(f[tbsPages], POINT{(tab.left + tab.right) / 2, (tab.top + tab.bottom) / 2});
+    CHECK_EQUAL(f.window->value(tbsPages), 2);
+    CHECK_EQUAL(f.clicks(tbsPages), std::size_t(1));
+    // The program's choice is told as the user's is; choosing the tab already chosen is not.
+    f.window->setValue(tbsPages, 1);
+    f.window->setValue(tbsPages, 1);
+    CHECK_EQUAL(f.window->value(tbsPages), 1);
+    CHECK_EQUAL(f.clicks(tbsPages), std::size_t(2));
+
+    NMTTDISPINFOW info{};
+    info.hdr.hwndFrom = reinterpret_cast<HWND>(::SendMessageW(f[tbsPages], TCM_GETTOOLTIPS, 0, 0));
+    info.hdr.idFrom = 1;
+    info.hdr.code = TTN_GETDISPINFOW;
+    ::SendMessageW(f.root, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&info));
+    CHECK(info.lpszText && std::wstring(info.lpszText) == L"The second");
+}
+
+WINTEST_CASE(aDenserDisplayScalesTheTwipsAndTheFonts) {
+    Fixture f;
+    f.window->setLeft(cmdGo, 600);
+    RECT frame{};
+    ::GetWindowRect(f.root, &frame);
+    HDC screen = ::GetDC(nullptr);
+    const int dpi = ::GetDeviceCaps(screen, LOGPIXELSX);
+    ::ReleaseDC(nullptr, screen);
+    ::SendMessageW(f.root, WM_DPICHANGED, MAKEWPARAM(2 * dpi, 2 * dpi),
+                   reinterpret_cast<LPARAM>(&frame));
+    CHECK_EQUAL(f.window->place(cmdGo).left, 600);
+    const RECT place = placeInParent(f[cmdGo]);
+    CHECK_EQUAL(int(place.left), ::MulDiv(600, 2 * dpi, 1440));
+    CHECK_EQUAL(int(place.right - place.left), ::MulDiv(1200, 2 * dpi, 1440));
+    LOGFONTW font{};
+    ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(f[cmdGo], WM_GETFONT, 0, 0)), sizeof font,
+                 &font);
+    CHECK_EQUAL(int(font.lfHeight), -::MulDiv(12, 2 * dpi, 72));
+}
