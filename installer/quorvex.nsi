@@ -1,12 +1,12 @@
 ; The per-user Windows installer. scripts/package builds it:
-;   makensis -DVERSION=1.1.0 -DEXE=path\to\quorvex.exe -DOUTFILE=setup.exe [-DICON=icon.ico]
+;   makensis -DVERSION=1.1.0 -DEXE=path/to/quorvex.exe -DOUTFILE=setup.exe -DICON=icon.ico
 ;            [-DAMD64] installer/quorvex.nsi
 ; AMD64 makes a 64-bit installer, for machines whose Wine runs no 32-bit programs.
 ; The results file, quorvexresults.txt, lives beside the program and belongs to the user: the
 ; installer never writes it and the uninstaller never deletes it, nor the folder holding it.
 
-!ifndef VERSION | EXE | OUTFILE
-    !error "VERSION, EXE and OUTFILE must be defined"
+!ifndef VERSION | EXE | OUTFILE | ICON
+    !error "VERSION, EXE, OUTFILE and ICON must be defined"
 !endif
 
 !ifdef AMD64
@@ -44,10 +44,8 @@ VIAddVersionKey "ProductVersion" "${VERSION}"
 
 !include "MUI2.nsh"
 
-!ifdef ICON
-    !define MUI_ICON "${ICON}"
-    !define MUI_UNICON "${ICON}"
-!endif
+!define MUI_ICON "${ICON}"
+!define MUI_UNICON "${ICON}"
 !define MUI_ABORTWARNING
 !define MUI_FINISHPAGE_RUN "$INSTDIR\quorvex.exe"
 !define MUI_FINISHPAGE_RUN_TEXT "Start ${PRODUCT} now"
