@@ -1,6 +1,7 @@
 #include "app/Main.h"
 #include "platform/Pause.h"
 #include "platform/ProgramFolder.h"
+#include "platform/RuntimeError.h"
 #include "platform/nix/QtWindow.h"
 #include "tests/support/FakeMessageBox.h"
 #include "tests/support/TestEnvironment.h"
@@ -13,7 +14,9 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
+#include <QTemporaryDir>
 
 #include <functional>
 
@@ -61,6 +64,9 @@ private slots:
     void previousTotalFromProgramFolder_data();
     void previousTotalFromProgramFolder();
     void savedRunningTotalIsNextPrevious();
+    void errorInStartUpIsShownAndMainWindowComes_data();
+    void errorInStartUpIsShownAndMainWindowComes();
+    void qtOptionsOnTheCommandLineAreNotTaken();
 
 private:
     QString resultsFile() const {
@@ -166,6 +172,57 @@ void tst_Startup::savedRunningTotalIsNextPrevious() {
     click(main->cmdCalculate);
     QCOMPARE(q(main->txtGrandtot.text()), QStringLiteral("-10"));
     QCOMPARE(q(main->txtRunning.text()), QStringLiteral(" 25"));
+}
+
+void tst_Startup::errorInStartUpIsShownAndMainWindowComes_data() {
+    QTest::addColumn<int>("number");
+    QTest::newRow("run-time error") << int(platform::RuntimeError::Overflow);
+    QTest::newRow("out of memory") << int(platform::RuntimeError::OutOfMemory);
+}
+
+// An error in the start-up pause stands for any error of start-up: nothing there may end the
+// program silently.
+void tst_Startup::errorInStartUpIsShownAndMainWindowComes() {
+    QFETCH(int, number);
+    {
+        WatchingWaiter failing([number] {
+            if (number == platform::RuntimeError::OutOfMemory)
+                throw std::bad_alloc();
+            throw platform::RuntimeError::of(platform::RuntimeError::Overflow);
+        });
+        Module1::Start();
+    }
+    QCOMPARE(m_box->okTexts.size(), 1);
+    QVERIFY(m_box->okTexts.first().startsWith(QStringLiteral("Run-time error '%1':").arg(number)));
+    QVERIFY(frmMainfrm::instance().isVisible());
+    QVERIFY(!frmSplash::instance().isLoaded());
+    QCOMPARE(q(frmOptions::instance().load().txtPath.text()), q(platform::programFolder()));
+}
+
+// The program reads no command line: an option Qt would take, here one that names no platform
+// at all, must not stop it from starting.
+void tst_Startup::qtOptionsOnTheCommandLineAreNotTaken() {
+    QTemporaryDir dir;
+    const QString trace = dir.filePath(QStringLiteral("trace"));
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    environment.insert(QStringLiteral("QUORVEX_STARTUP_TRACE"), trace);
+    program.setProcessEnvironment(environment);
+    program.setWorkingDirectory(dir.path());
+    program.start(QStringLiteral(QUORVEX_PROGRAM),
+                  {QStringLiteral("-platform"), QStringLiteral("no-such-platform"),
+                   QStringLiteral("-reverse")});
+    QVERIFY(program.waitForStarted());
+    const auto started = [&] {
+        QFile file(trace);
+        return file.open(QIODevice::ReadOnly) && file.readAll().contains("pause-ended");
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(started() || program.state() == QProcess::NotRunning, 20000);
+    const bool running = program.state() == QProcess::Running;
+    program.kill();
+    program.waitForFinished();
+    QVERIFY2(running, program.readAllStandardError().constData());
 }
 
 QUORVEX_TEST_MAIN(tst_Startup)
