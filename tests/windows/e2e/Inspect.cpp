@@ -33,17 +33,44 @@ std::string quoted(const std::string& text) {
     return out + "\"";
 }
 
-// The text as another program asks for it, not waiting long on one that hangs.
-std::string textOf(HWND window) {
-    DWORD_PTR length = 0;
-    if (!::SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 1000, &length))
-        return {};
-    std::wstring text(std::size_t(length) + 1, L'\0');
-    DWORD_PTR copied = 0;
-    ::SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
-                          SMTO_ABORTIFHUNG, 1000, &copied);
-    text.resize(std::size_t(copied));
-    return platform::win::utf8(text);
+// What only the program itself can say (a field's text, a check box's state) is asked once every
+// window has been looked at, and not waited for long: a busy program answers late, and its
+// windows may have changed by then. Until then the description holds a mark in its place.
+struct Question {
+    HWND window;
+    bool checkState;
+};
+std::vector<Question> questions;
+
+std::string ask(HWND window, bool checkState) {
+    questions.push_back({window, checkState});
+    return "\x01" + std::to_string(questions.size() - 1) + "\x01";
+}
+
+std::string answer(const Question& question) {
+    DWORD_PTR result = 0;
+    if (question.checkState) {
+        ::SendMessageTimeoutW(question.window, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 100, &result);
+        return result == BST_CHECKED ? "true" : "false";
+    }
+    if (!::SendMessageTimeoutW(question.window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 100,
+                               &result))
+        return quoted("");
+    std::wstring text(std::size_t(result) + 1, L'\0');
+    ::SendMessageTimeoutW(question.window, WM_GETTEXT, text.size(),
+                          reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG, 100, &result);
+    text.resize(std::size_t(result));
+    return quoted(platform::win::utf8(text));
+}
+
+// Labels, buttons and windows keep their texts with the system, which tells them at once; a
+// field holds its own.
+std::string textOf(HWND window, const std::wstring& className) {
+    if (className == L"Edit" || className == L"ComboBox")
+        return ask(window, false);
+    wchar_t text[1024]{};
+    return quoted(platform::win::utf8(
+        std::wstring(text, std::size_t(::InternalGetWindowText(window, text, 1024)))));
 }
 
 std::string describe(HWND window, HWND focus) {
@@ -59,7 +86,7 @@ std::string describe(HWND window, HWND focus) {
     std::string out = "{\"handle\": " + std::to_string(reinterpret_cast<std::uintptr_t>(window)) +
                       ", \"id\": " + std::to_string(::GetDlgCtrlID(window)) +
                       ", \"class\": " + quoted(platform::win::utf8(className)) +
-                      ", \"text\": " + quoted(textOf(window)) + ", \"rect\": [" +
+                      ", \"text\": " + textOf(window, className) + ", \"rect\": [" +
                       std::to_string(place.left) + ", " + std::to_string(place.top) + ", " +
                       std::to_string(place.right) + ", " + std::to_string(place.bottom) +
                       "], \"client\": [" + std::to_string(origin.x) + ", " +
@@ -68,11 +95,8 @@ std::string describe(HWND window, HWND focus) {
                       ", \"visible\": " + (style & WS_VISIBLE ? "true" : "false") +
                       ", \"enabled\": " + (::IsWindowEnabled(window) ? "true" : "false") +
                       ", \"focused\": " + (window == focus ? "true" : "false");
-    if (std::wstring(className) == L"Button") {
-        DWORD_PTR checked = 0;
-        ::SendMessageTimeoutW(window, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 1000, &checked);
-        out += std::string(", \"checked\": ") + (checked == BST_CHECKED ? "true" : "false");
-    }
+    if (std::wstring(className) == L"Button")
+        out += ", \"checked\": " + ask(window, true);
     std::vector<std::string> children;
     for (HWND child = ::GetWindow(window, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
         children.push_back(describe(child, focus));
@@ -99,9 +123,9 @@ bool ofTheProgram(HWND window) {
 
 std::vector<std::string> windows;
 
-BOOL CALLBACK collect(HWND window, LPARAM) {
+void collect(HWND window) {
     if (!ofTheProgram(window))
-        return TRUE;
+        return;
     const DWORD thread = ::GetWindowThreadProcessId(window, nullptr);
     GUITHREADINFO gui{};
     gui.cbSize = sizeof gui;
@@ -110,7 +134,6 @@ BOOL CALLBACK collect(HWND window, LPARAM) {
     entry.insert(entry.size() - 1,
                  std::string(", \"active\": ") + (gui.hwndActive == window ? "true" : "false"));
     windows.push_back(entry);
-    return TRUE;
 }
 
 } // namespace
@@ -118,11 +141,26 @@ BOOL CALLBACK collect(HWND window, LPARAM) {
 int wmain(int argc, wchar_t** argv) {
     if (argc > 1)
         programName = argv[1];
-    ::EnumWindows(collect, 0);
-    std::string out = "[";
+    std::vector<HWND> all;
+    for (HWND window = ::GetWindow(::GetDesktopWindow(), GW_CHILD); window;
+         window = ::GetWindow(window, GW_HWNDNEXT))
+        all.push_back(window);
+    for (HWND window : all)
+        collect(window);
+    std::string described = "[";
     for (std::size_t i = 0; i < windows.size(); ++i)
-        out += (i ? ",\n " : "") + windows[i];
-    out += "]\n";
+        described += (i ? ",\n " : "") + windows[i];
+    described += "]\n";
+    std::string out;
+    for (std::size_t at = 0; at < described.size(); ++at) {
+        if (described[at] != '\x01') {
+            out += described[at];
+            continue;
+        }
+        const std::size_t end = described.find('\x01', at + 1);
+        out += answer(questions.at(std::stoul(described.substr(at + 1, end - at - 1))));
+        at = end;
+    }
     std::fwrite(out.data(), 1, out.size(), stdout);
     return 0;
 }

@@ -1,0 +1,287 @@
+"""quorvex.exe end to end under Wine in a real X display: started as a user starts it, driven only
+with keys and clicks (xdotool), and read back as a user sees it, through the inspector program
+(the windows' classes, texts and places, as the system reports them) and the results file's
+bytes. Screenshots of the four windows go to the folder given.
+
+Usage: e2e.py WORK SHOTS   (WORK holds quorvex.exe and quorvex_inspect.exe; $WINE is the loader)
+"""
+import json
+import os
+import subprocess
+import sys
+import time
+from pathlib import Path
+
+WORK = Path(sys.argv[1])
+SHOTS = Path(sys.argv[2])
+WINE = os.environ["WINE"]
+RESULTS = "quorvexresults.txt"
+failures = []
+
+
+def windows_path(path):
+    return "Z:" + str(path).replace("/", "\\")
+
+
+def check(condition, what):
+    print(("ok   " if condition else "FAIL ") + what, flush=True)
+    if not condition:
+        failures.append(what)
+
+
+def inspect():
+    # Into a file, not a pipe: Wine's own helper processes may inherit and keep a pipe open.
+    listing = WORK / "inspected.json"
+    with open(listing, "w") as out:
+        subprocess.run([WINE, str(WORK / "quorvex_inspect.exe")], cwd=WORK,
+                       stdin=subprocess.DEVNULL, stdout=out, stderr=subprocess.DEVNULL, timeout=60)
+    try:
+        return json.loads(listing.read_text())
+    except json.JSONDecodeError:
+        return []
+
+
+def wait_for(find, what, timeout=30):
+    """The first non-empty answer of find() on a fresh look at the screen."""
+    end = time.time() + timeout
+    while time.time() < end:
+        found = find(inspect())
+        if found:
+            return found
+        time.sleep(0.1)
+    check(False, "in time: " + what)
+    raise SystemExit(finish())
+
+
+def forms(shown, caption=None):
+    """The program's visible windows of its own class, or the one with this caption."""
+    visible = [w for w in shown if w["class"] == "QuorvexForm" and w["visible"]]
+    return visible if caption is None else next((w for w in visible if w["text"] == caption), None)
+
+
+def message_box(shown):
+    return next((w for w in shown if w["class"] == "#32770" and w["visible"]
+                 and w["text"] == "Quorvex"), None)
+
+
+def controls(window):
+    """Every control, depth first in the stacking order, which is the order a reader goes by."""
+    for child in window["children"]:
+        yield child
+        yield from controls(child)
+
+
+def control(window, text, cls=None):
+    return next(c for c in controls(window) if c["text"] == text and (cls is None or c["class"] == cls))
+
+
+def field(window, heading, after=0):
+    """The field a label names: the control just after it among its neighbours (and after more
+    fields for the rest of a heading's group), as a screen reader finds it."""
+    label = control(window, heading, "Static")
+    neighbours = next(w["children"] for w in [window, *controls(window)] if label in w["children"])
+    return neighbours[neighbours.index(label) + 1 + after]
+
+
+def centre(c):
+    left, top, right, bottom = c["rect"]
+    return (left + right) // 2, (top + bottom) // 2
+
+
+def xdotool(*args):
+    subprocess.run(["xdotool", *map(str, args)], check=True)
+    time.sleep(0.15)
+
+
+def click(c, at=None):
+    x, y = at or centre(c)
+    xdotool("mousemove", x, y, "click", 1)
+
+
+def keys(*names):
+    for name in names:
+        xdotool("key", name)
+
+
+def type_into(c, text):
+    """Clicks into a field, selects what it holds and types over it."""
+    left, top, right, bottom = c["rect"]
+    click(c, (left + 8, (top + bottom) // 2))
+    keys("Home", "shift+End")
+    xdotool("type", "--delay", 30, text)
+
+
+def screenshot(name, window):
+    SHOTS.mkdir(parents=True, exist_ok=True)
+    left, top, right, bottom = window["rect"]
+    shot = SHOTS / (name + ".png")
+    subprocess.run(["import", "-window", "root", "-crop",
+                    f"{right - left}x{bottom - top}+{left}+{top}", "+repage", "-strip", str(shot)],
+                   check=True)
+    print("     screenshot " + str(shot), flush=True)
+
+
+def start():
+    return subprocess.Popen([WINE, "quorvex.exe"], cwd=WORK, stdin=subprocess.DEVNULL,
+                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+
+def splash_screen():
+    """The splash, alone on the screen, with its screenshot if it is still up once taken."""
+    shown = wait_for(lambda s: forms(s, "") and s, "the splash screen", timeout=60)
+    splash = forms(shown, "")
+    texts = [c["text"] for c in controls(splash)]
+    check(len(forms(shown)) == 1 and "Version 1.1.0" in texts and "Quorvex" in texts,
+          f"the splash comes alone, with title and version: {texts}")
+    # Up for a second only: the picture counts if the splash is still there once it is taken.
+    screenshot("splash-taking", splash)
+    taken = SHOTS / "splash-taking.png"
+    if forms(inspect(), ""):
+        taken.replace(SHOTS / "splash.png")
+        return True
+    taken.unlink()
+    return False
+
+
+def main_window():
+    return wait_for(lambda s: not forms(s, "") and forms(s, "Tollick's Results"),
+                    "the main window, the splash gone")
+
+
+def text_of(window, heading, after=0):
+    return field(window, heading, after)["text"]
+
+
+def settle(main, stake, lower, upper, won):
+    type_into(field(main, "Stake Bet"), stake)
+    type_into(field(main, "ODDS"), lower)
+    type_into(field(main, "ODDS", 1), upper)
+    choice = field(main, "Did you win?")
+    if choice["text"] != ("Yes" if won else "No"):
+        click(choice)
+        keys("Down" if not won else "Up", "Return")
+    click(control(main, "Calculate", "Button"))
+    label = "YOU WIN! You're as rich as a Duke!" if won else "YOU LOSE! You're as poor as a pudding."
+    return wait_for(lambda s: (w := forms(s, "Tollick's Results")) and control(w, label)["visible"]
+                    and w, "the " + ("win" if won else "loss") + " shown")
+
+
+def answer_box(expected):
+    box = wait_for(message_box, "a message box")
+    texts = [c["text"] for c in controls(box) if c["class"] == "Static"]
+    check(any(expected in t for t in texts), f"the message box says {expected!r}: {texts}")
+    keys("Return")
+    wait_for(lambda s: not message_box(s), "the message box closed")
+
+
+def options_path(options):
+    return field(options, "Path to Save results file:")
+
+
+def choose_folder(main, folder):
+    activate(main)
+    keys("alt+o", "p")
+    options = wait_for(lambda s: forms(s, "Options"), "the Options dialog")
+    type_into(options_path(options), folder)
+    click(control(options, "OK", "Button"))
+    wait_for(lambda s: not forms(s, "Options"), "Options hidden by OK")
+
+
+def activate(window):
+    """A click on the window's bare area brings it to the front, as a user's would."""
+    left, top, right, bottom = window["client"]
+    xdotool("mousemove", right - 5, top + 5, "click", 1)
+
+
+def exit_program(program, main):
+    activate(main)
+    keys("alt+f", "x")
+    try:
+        program.wait(timeout=30)
+    except subprocess.TimeoutExpired:
+        check(False, "the program ends at Exit")
+        program.kill()
+    check(not [w for w in inspect() if w["visible"]], "no window left after Exit")
+
+
+def finish():
+    print(f"{len(failures)} failed" if failures else "all passed", flush=True)
+    return 1 if failures else 0
+
+
+def run():
+    results = WORK / RESULTS
+    results.unlink(missing_ok=True)
+
+    # First start: the splash alone, then the main window with no previous total.
+    program = start()
+    splash_shot = splash_screen()
+    main = main_window()
+    check(text_of(main, "Previous Total") == "", "no previous total without a results file")
+    check(field(main, "Stake Bet")["focused"], "the focus starts in the stake")
+
+    # A won bet and a lost one.
+    main = settle(main, "10", "5", "2", won=True)
+    check((text_of(main, "Winnings"), text_of(main, "TOTAL"), text_of(main, "Running Total"))
+          == ("25.00", " 35", " 35"), "won at five to two: 25.00 won, 35 in all")
+    screenshot("main-window", main)
+    main = settle(main, "10", "5", "2", won=False)
+    check((text_of(main, "Plus Original Stake"), text_of(main, "GRAND TOTAL:"),
+           text_of(main, "Running Total")) == ("-10", " 25", " 25"), "lost: 10 off the total")
+
+    # Save, then Exit and a new start, which shows the saved total as the previous one.
+    click(control(main, "Save", "Button"))
+    answer_box("Data saved to file!")
+    check(results.read_bytes() == b'" 25"\r\n', "the results file holds the running total")
+    exit_program(program, main)
+    program = start()
+    splash_shot = splash_screen() or splash_shot
+    check(splash_shot, "the splash screenshot was taken while it was up")
+    main = main_window()
+    check(text_of(main, "Previous Total") == " 25", "the next start reads the previous total")
+    main = settle(main, "10", "5", "2", won=True)
+    check(text_of(main, "Running Total") == " 60", "the running total adds the previous one")
+
+    # Options: the program's folder, then a folder typed in and kept by OK.
+    activate(main)
+    keys("alt+o", "p")
+    options = wait_for(lambda s: forms(s, "Options"), "the Options dialog")
+    check(options_path(options)["text"] == windows_path(WORK), "Options shows the program's folder")
+    screenshot("options", options)
+    click(control(options, "Cancel", "Button"))
+    wait_for(lambda s: not forms(s, "Options"), "Options gone at Cancel")
+    saved = WORK / "saved"
+    saved.mkdir(exist_ok=True)
+    choose_folder(main, windows_path(saved))
+    click(control(main, "Save", "Button"))
+    answer_box("Data saved to file!")
+    check((saved / RESULTS).read_bytes() == b'" 60"\r\n', "Save writes into the typed folder")
+
+    # A folder that is not there: the message, and nothing lost.
+    missing = WORK / "missing"
+    choose_folder(main, windows_path(missing))
+    click(control(main, "Save", "Button"))
+    answer_box("Path not found")
+    main = wait_for(lambda s: forms(s, "Tollick's Results"), "the main window after the error")
+    check(text_of(main, "Running Total") == " 60" and not missing.exists()
+          and (saved / RESULTS).read_bytes() == b'" 60"\r\n'
+          and results.read_bytes() == b'" 25"\r\n', "the failed save loses nothing")
+
+    # The About box, closed by Esc; then Exit with the About box open.
+    activate(main)
+    keys("alt+h", "a")
+    about = wait_for(lambda s: forms(s, "About Quorvex"), "the About box")
+    shown = [c["text"] for c in controls(about)]
+    check("Quorvex" in shown and "Version 1.1.0" in shown, f"About shows title and version: {shown}")
+    screenshot("about", about)
+    keys("Escape")
+    wait_for(lambda s: not forms(s, "About Quorvex"), "About closed by Esc")
+    activate(main)
+    keys("alt+h", "a")
+    wait_for(lambda s: forms(s, "About Quorvex"), "the About box again")
+    exit_program(program, main)
+    return finish()
+
+
+if __name__ == "__main__":
+    sys.exit(run())
