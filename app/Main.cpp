@@ -1,9 +1,9 @@
 #include "app/Main.h"
 
-#include "app/StartupTrace.h"
 #include "platform/EventGuard.h"
 #include "platform/Pause.h"
 #include "platform/ProgramFolder.h"
+#include "platform/StartupTrace.h"
 #include "ui/main/frmMainfrm.h"
 #include "ui/options/frmOptions.h"
 #include "ui/splash/frmSplash.h"

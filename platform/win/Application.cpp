@@ -1,8 +1,8 @@
 #include "platform/Application.h"
 
-#include "app/StartupTrace.h"
 #include "platform/ProgramEnd.h"
 #include "platform/Service.h"
+#include "platform/StartupTrace.h"
 #include "platform/WindowInstance.h"
 #include "platform/win/MessageLoop.h"
 #include "platform/win/Win32.h"

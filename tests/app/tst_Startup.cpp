@@ -1,5 +1,8 @@
 #include "app/Main.h"
+#include "platform/Pause.h"
 #include "platform/ProgramFolder.h"
+#include "platform/RuntimeError.h"
+#include "platform/nix/QtWindow.h"
 #include "tests/support/FakeMessageBox.h"
 #include "tests/support/TestEnvironment.h"
 #include "ui/main/frmMainfrm.h"
@@ -11,7 +14,46 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
+#include <QTemporaryDir>
+
+#include <functional>
+
+namespace {
+
+// Looks at the windows when start-up waits, instead of waiting.
+class WatchingWaiter : public platform::Waiter {
+public:
+    explicit WatchingWaiter(std::function<void()> look)
+        : m_look(std::move(look)), m_previous(platform::Waiter::install(this)) {}
+    ~WatchingWaiter() override { platform::Waiter::install(m_previous); }
+    void waitUntil(platform::Deadline) override { m_look(); }
+
+private:
+    std::function<void()> m_look;
+    platform::Waiter* m_previous;
+};
+
+QString q(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+// Clicks into a field, selects what it holds and types over it.
+void typeInto(platform::Control& field, const QString& text) {
+    QWidget* widget = platform::qt::widget(field);
+    if (auto* combo = qobject_cast<QComboBox*>(widget))
+        widget = combo->lineEdit();
+    QTest::mouseClick(widget, Qt::LeftButton);
+    QTest::keyClick(widget, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(widget, text);
+}
+
+void click(platform::Control& button) {
+    QTest::mouseClick(platform::qt::widget(button), Qt::LeftButton);
+}
+
+} // namespace
 
 class tst_Startup : public QObject {
     Q_OBJECT
@@ -22,10 +64,13 @@ private slots:
     void previousTotalFromProgramFolder_data();
     void previousTotalFromProgramFolder();
     void savedRunningTotalIsNextPrevious();
+    void errorInStartUpIsShownAndMainWindowComes_data();
+    void errorInStartUpIsShownAndMainWindowComes();
+    void qtOptionsOnTheCommandLineAreNotTaken();
 
 private:
     QString resultsFile() const {
-        return QDir(platform::programFolder()).filePath("quorvexresults.txt");
+        return QDir(q(platform::programFolder())).filePath("quorvexresults.txt");
     }
 
     testsupport::FakeMessageBox* m_box = nullptr;
@@ -55,21 +100,21 @@ void tst_Startup::sequenceInOrder() {
         bool mainLoaded = true;
     };
     QList<AtPause> pauses;
-    const auto previous = platform::replaceWait([&](platform::Deadline) {
-        AtPause seen;
-        seen.splashVisible = frmSplash::instance().isVisible();
-        if (frmSplash* splash = frmSplash::instance().loaded())
-            seen.splashVersion = splash->lblVersion->text();
-        seen.optionsLoaded = frmOptions::instance().isLoaded();
-        seen.optionsVisible = frmOptions::instance().isVisible();
-        if (frmOptions* options = frmOptions::instance().loaded())
-            seen.folder = options->txtPath->text();
-        seen.mainLoaded = frmMainfrm::instance().isLoaded();
-        pauses.append(seen);
-    });
-
-    Module1::Main();
-    platform::replaceWait(previous);
+    {
+        WatchingWaiter watcher([&] {
+            AtPause seen;
+            seen.splashVisible = frmSplash::instance().isVisible();
+            if (frmSplash* splash = frmSplash::instance().loaded())
+                seen.splashVersion = q(splash->lblVersion.text());
+            seen.optionsLoaded = frmOptions::instance().isLoaded();
+            seen.optionsVisible = frmOptions::instance().isVisible();
+            if (frmOptions* options = frmOptions::instance().loaded())
+                seen.folder = q(options->txtPath.text());
+            seen.mainLoaded = frmMainfrm::instance().isLoaded();
+            pauses.append(seen);
+        });
+        Module1::Main();
+    }
 
     QCOMPARE(pauses.size(), 1);
     const AtPause& seen = pauses.first();
@@ -77,7 +122,7 @@ void tst_Startup::sequenceInOrder() {
     QCOMPARE(seen.splashVersion, QStringLiteral("Version 1.1.0"));
     QVERIFY(seen.optionsLoaded);
     QVERIFY(!seen.optionsVisible);
-    QCOMPARE(seen.folder, platform::programFolder());
+    QCOMPARE(seen.folder, q(platform::programFolder()));
     QVERIFY(!seen.mainLoaded);
 
     QVERIFY(frmMainfrm::instance().isVisible());
@@ -103,30 +148,81 @@ void tst_Startup::previousTotalFromProgramFolder() {
     }
     Module1::Main();
     frmMainfrm& main = *frmMainfrm::instance().loaded();
-    QTEST(main.txtPrevious->text(), "previous");
-    QCOMPARE(main.txtRunning->text(), QStringLiteral("0.00"));
+    QTEST(q(main.txtPrevious.text()), "previous");
+    QCOMPARE(q(main.txtRunning.text()), QStringLiteral("0.00"));
 }
 
 void tst_Startup::savedRunningTotalIsNextPrevious() {
     Module1::Main();
     frmMainfrm* main = frmMainfrm::instance().loaded();
-    main->txtStakebet->setText(QStringLiteral("10"));
-    main->txtLower->setEditText(QStringLiteral("5"));
-    main->txtUpper->setEditText(QStringLiteral("2"));
-    QTest::mouseClick(main->cmdCalculate, Qt::LeftButton);
-    QTest::mouseClick(main->cmdSaveresults, Qt::LeftButton);
+    typeInto(main->txtStakebet, QStringLiteral("10"));
+    typeInto(main->txtLower, QStringLiteral("5"));
+    typeInto(main->txtUpper, QStringLiteral("2"));
+    click(main->cmdCalculate);
+    click(main->cmdSaveresults);
     QCOMPARE(m_box->okTexts, QStringList{"Data saved to file!"});
 
     // The next run.
     testsupport::unloadAllWindows();
     Module1::Main();
     main = frmMainfrm::instance().loaded();
-    QCOMPARE(main->txtPrevious->text(), QStringLiteral(" 35"));
-    main->txtStakebet->setText(QStringLiteral("10"));
-    main->cmbWin->setCurrentIndex(1); // lost
-    QTest::mouseClick(main->cmdCalculate, Qt::LeftButton);
-    QCOMPARE(main->txtGrandtot->text(), QStringLiteral("-10"));
-    QCOMPARE(main->txtRunning->text(), QStringLiteral(" 25"));
+    QCOMPARE(q(main->txtPrevious.text()), QStringLiteral(" 35"));
+    typeInto(main->txtStakebet, QStringLiteral("10"));
+    QTest::keyClick(platform::qt::widget(main->cmbWin), Qt::Key_Down); // from Yes to No: lost
+    click(main->cmdCalculate);
+    QCOMPARE(q(main->txtGrandtot.text()), QStringLiteral("-10"));
+    QCOMPARE(q(main->txtRunning.text()), QStringLiteral(" 25"));
+}
+
+void tst_Startup::errorInStartUpIsShownAndMainWindowComes_data() {
+    QTest::addColumn<int>("number");
+    QTest::newRow("run-time error") << int(platform::RuntimeError::Overflow);
+    QTest::newRow("out of memory") << int(platform::RuntimeError::OutOfMemory);
+}
+
+// An error in the start-up pause stands for any error of start-up: nothing there may end the
+// program silently.
+void tst_Startup::errorInStartUpIsShownAndMainWindowComes() {
+    QFETCH(int, number);
+    {
+        WatchingWaiter failing([number] {
+            if (number == platform::RuntimeError::OutOfMemory)
+                throw std::bad_alloc();
+            throw platform::RuntimeError::of(platform::RuntimeError::Overflow);
+        });
+        Module1::Start();
+    }
+    QCOMPARE(m_box->okTexts.size(), 1);
+    QVERIFY(m_box->okTexts.first().startsWith(QStringLiteral("Run-time error '%1':").arg(number)));
+    QVERIFY(frmMainfrm::instance().isVisible());
+    QVERIFY(!frmSplash::instance().isLoaded());
+    QCOMPARE(q(frmOptions::instance().load().txtPath.text()), q(platform::programFolder()));
+}
+
+// The program reads no command line: an option Qt would take, here one that names no platform
+// at all, must not stop it from starting.
+void tst_Startup::qtOptionsOnTheCommandLineAreNotTaken() {
+    QTemporaryDir dir;
+    const QString trace = dir.filePath(QStringLiteral("trace"));
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    environment.insert(QStringLiteral("QUORVEX_STARTUP_TRACE"), trace);
+    program.setProcessEnvironment(environment);
+    program.setWorkingDirectory(dir.path());
+    program.start(QStringLiteral(QUORVEX_PROGRAM),
+                  {QStringLiteral("-platform"), QStringLiteral("no-such-platform"),
+                   QStringLiteral("-reverse")});
+    QVERIFY(program.waitForStarted());
+    const auto started = [&] {
+        QFile file(trace);
+        return file.open(QIODevice::ReadOnly) && file.readAll().contains("pause-ended");
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(started() || program.state() == QProcess::NotRunning, 20000);
+    const bool running = program.state() == QProcess::Running;
+    program.kill();
+    program.waitForFinished();
+    QVERIFY2(running, program.readAllStandardError().constData());
 }
 
 QUORVEX_TEST_MAIN(tst_Startup)

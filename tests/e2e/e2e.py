@@ -28,6 +28,10 @@ RESULTS_FILE = "quorvexresults.txt"
 ICON_SIZES = (16, 32, 48, 64, 128, 256)
 # The main window's client area in device-independent pixels.
 CLIENT_SIZE = (840, 445)
+# Where the design puts the client areas of the main window and the About box on the screen, in
+# twips.
+MAIN_CLIENT_AT = (60, 1380)
+ABOUT_CLIENT_AT = (2340, 1935)
 # The command line arguments, set by main().
 OPTIONS = None
 
@@ -122,6 +126,11 @@ def client_geometry(wid):
         value("Width"),
         value("Height"),
     )
+
+
+def pixels(twips):
+    """Device-independent pixels, 15 twips each."""
+    return tuple(int(t / 15 + 0.5) for t in twips)
 
 
 def screenshot(wid, name, frame=True):
@@ -301,7 +310,8 @@ def test_menu_entry_and_icons():
 
 
 def test_splash_then_main_window():
-    """The splash comes up alone first; then the main window, and the splash goes."""
+    """The splash comes up alone first; then the main window at its place, and the splash
+    goes."""
     program = Program()
     try:
         splash = poll(
@@ -317,6 +327,10 @@ def test_splash_then_main_window():
         poll(lambda: [w[0] for w in mapped_windows(program.pid)] == [wid],
              "the splash to go, leaving the main window alone")
         check_equal(client_geometry(wid)[2], CLIENT_SIZE[0], "the main window's width")
+        # Below the menu bar, which the window system counts in with the client area.
+        client = next(c for c in program.frame(MAIN_TITLE) if role(c, "filler"))
+        x, y, _, _ = client.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+        check_equal((x, y), pixels(MAIN_CLIENT_AT), "the main window's client area on the screen")
     finally:
         program.stop()
 
@@ -412,7 +426,8 @@ def test_options_folder_takes_the_save():
 
 
 def test_about_box_closes_by_escape():
-    """Help, About by its access keys opens the About box; Esc closes it, the program goes on."""
+    """Help, About by its access keys opens the About box at its place; Esc closes it, the
+    program goes on."""
     program = Program()
     try:
         main = program.wait_for_main()
@@ -424,6 +439,8 @@ def test_about_box_closes_by_escape():
         poll(lambda: command("xdotool", "getactivewindow", check=False).strip() == wid,
              "the About box to take the keyboard")
         screenshot(wid, "about.png")
+        check_equal(client_geometry(wid)[:2], pixels(ABOUT_CLIENT_AT),
+                    "the About box's client area on the screen")
         xdotool("key", "Escape")
         poll(lambda: window_titled(program.pid, "About Quorvex") is None, "Esc to close it")
         check_equal([w[0] for w in mapped_windows(program.pid)], [main], "the windows left")

@@ -1,7 +1,7 @@
 #include "platform/CheckedMath.h"
-#include "platform/NativePath.h"
 #include "platform/Pause.h"
 #include "platform/RuntimeError.h"
+#include "platform/nix/NativePath.h"
 
 #include <QTest>
 
@@ -89,14 +89,18 @@ void tst_PlatformCore::slashPath() {
 }
 
 void tst_PlatformCore::pacerSpreadsStepsOverTheTotal() {
-    std::vector<platform::Deadline> deadlines;
-    const auto previous =
-        platform::replaceWait([&](platform::Deadline d) { deadlines.push_back(d); });
+    // Notes the deadlines instead of waiting for them.
+    struct Recorder : platform::Waiter {
+        std::vector<platform::Deadline> deadlines;
+        void waitUntil(platform::Deadline deadline) override { deadlines.push_back(deadline); }
+    } recorder;
+    platform::Waiter* const previous = platform::Waiter::install(&recorder);
     platform::StepPacer pacer(750ms, 3);
     for (int step = 0; step < 3; ++step)
         pacer.waitAfter(step);
-    platform::replaceWait(previous);
+    platform::Waiter::install(previous);
 
+    const std::vector<platform::Deadline>& deadlines = recorder.deadlines;
     QCOMPARE(deadlines.size(), std::size_t(3));
     QCOMPARE(deadlines[1] - deadlines[0], std::chrono::steady_clock::duration(250ms));
     QCOMPARE(deadlines[2] - deadlines[0], std::chrono::steady_clock::duration(500ms));

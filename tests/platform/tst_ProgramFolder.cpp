@@ -52,11 +52,11 @@ void TestProgramFolder::folderText_data() {
 void TestProgramFolder::folderText() {
     QFETCH(QString, dir);
     QFETCH(QString, expected);
-    QCOMPARE(platform::programFolderText(dir), expected);
+    QCOMPARE(QString::fromStdString(platform::programFolderText(dir.toStdString())), expected);
 }
 
 void TestProgramFolder::folderHoldsTheRunningProgram() {
-    const QString folder = platform::programFolder();
+    const QString folder = QString::fromStdString(platform::programFolder());
     QVERIFY(!folder.endsWith(QDir::separator()) || folder.size() <= 3);
     const QString program = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
     QVERIFY2(QFileInfo::exists(folder + QDir::separator() + program), qPrintable(folder));

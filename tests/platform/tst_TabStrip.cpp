@@ -1,5 +1,5 @@
 #include "platform/RuntimeError.h"
-#include "platform/qt/TabStrip.h"
+#include "platform/nix/TabStrip.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <QSignalSpy>

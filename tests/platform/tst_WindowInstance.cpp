@@ -1,27 +1,69 @@
 #include "platform/EventGuard.h"
 #include "platform/WindowInstance.h"
+#include "platform/nix/QtWindow.h"
 #include "tests/support/FakeMessageBox.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <QLineEdit>
+#include <QPointer>
 
 namespace {
 
-class Probe : public QWidget {
+using platform::ControlKind;
+
+constexpr platform::ControlSpec probeControls[] = {
+    {.name = "edit", .kind = ControlKind::TextBox, .rect = {120, 120, 1500, 285}, .text = "design"},
+};
+
+// Keys reach its handler, which unloads the window on Enter, as a dialog's own button would.
+constexpr platform::FormSpec probeForm{
+    .name = "probe",
+    .caption = "Probe",
+    .style = platform::FormStyle::FixedDialog,
+    .clientWidth = 1800,
+    .clientHeight = 600,
+    .keyPreview = true,
+    .controls = probeControls,
+};
+
+class Probe;
+platform::WindowInstance<Probe>& probe();
+
+class Probe : public platform::Form {
 public:
-    Probe() {
-        edit = new QLineEdit(QStringLiteral("design"), this);
-        ++created;
-    }
+    Probe() : Form(probeForm) { ++created; }
+    ~Probe() override { ++destroyed; }
+
+    platform::Control edit{*this, "edit"};
+
     void Form_Load() { ++loads; }
-    QLineEdit* edit;
+
     static inline int created = 0;
+    static inline int destroyed = 0;
     static inline int loads = 0;
+    // The text the handler still read after unloading its own window.
+    static inline std::string readAfterUnload;
+
+private:
+    void dispatch(const platform::Event& event) override {
+        if (event.kind != platform::Event::KeyPress || event.keyCode != '\r')
+            return;
+        probe().unload();
+        readAfterUnload = edit.text();
+    }
 };
 
 platform::WindowInstance<Probe>& probe() {
     static platform::WindowInstance<Probe> instance;
     return instance;
+}
+
+QString q(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+QLineEdit* editor(Probe& window) {
+    return platform::qt::widget<QLineEdit>(window.edit);
 }
 
 } // namespace
@@ -31,7 +73,8 @@ class tst_WindowInstance : public QObject {
 private slots:
     void init() {
         testsupport::unloadAllWindows();
-        Probe::created = Probe::loads = 0;
+        Probe::created = Probe::destroyed = Probe::loads = 0;
+        Probe::readAfterUnload.clear();
     }
     void loadRunsFormLoadOnce();
     void hideKeepsValuesUnloadStartsAfresh();
@@ -43,41 +86,53 @@ private slots:
 void tst_WindowInstance::loadRunsFormLoadOnce() {
     QVERIFY(!probe().isLoaded());
     probe().load();
+    QVERIFY(!probe().isVisible());
     probe().load();
     probe().show();
     QCOMPARE(Probe::created, 1);
     QCOMPARE(Probe::loads, 1);
     QVERIFY(probe().isVisible());
+    QVERIFY(platform::qt::widget(*probe().loaded())->isVisible());
 }
 
 void tst_WindowInstance::hideKeepsValuesUnloadStartsAfresh() {
-    probe().show().edit->setText(QStringLiteral("typed"));
+    Probe& shown = probe().show();
+    editor(shown)->selectAll();
+    QTest::keyClicks(editor(shown), QStringLiteral("typed"));
     probe().hide();
     QVERIFY(!probe().isVisible());
-    QCOMPARE(probe().load().edit->text(), QStringLiteral("typed"));
+    QCOMPARE(q(probe().load().edit.text()), QStringLiteral("typed"));
     probe().unload();
     QVERIFY(!probe().isLoaded());
-    QCOMPARE(probe().load().edit->text(), QStringLiteral("design"));
+    QCOMPARE(Probe::destroyed, 1);
+    QCOMPARE(q(probe().load().edit.text()), QStringLiteral("design"));
     QCOMPARE(Probe::loads, 2);
 }
 
 void tst_WindowInstance::unloadInsideOwnHandlerIsSafe() {
     Probe& window = probe().show();
-    QPointer<Probe> old(&window);
-    QObject::connect(window.edit, &QLineEdit::returnPressed, &window, [] { probe().unload(); });
-    QTest::keyClick(window.edit, Qt::Key_Return);
+    QPointer<QWidget> top = platform::qt::widget(window);
+    QTest::keyClick(editor(window), Qt::Key_Return);
+
     QVERIFY(!probe().isLoaded());
-    QVERIFY(old); // still alive until control returns to the event loop
-    QVERIFY(!old->isVisible());
+    // The handler went on using its window after the unload; it went once the key was handled.
+    QCOMPARE(q(Probe::readAfterUnload), QStringLiteral("design"));
+    QCOMPARE(Probe::destroyed, 1);
+    // Its widget, which was delivering the key, goes at the event loop's next turn.
+    QVERIFY(top);
+    QVERIFY(!top->isVisible());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QVERIFY(!old);
+    QVERIFY(!top);
 }
 
 void tst_WindowInstance::showOnlyBringsToFront() {
     Probe& first = probe().show();
     Probe& second = probe().show();
     QCOMPARE(&first, &second);
-    QVERIFY(!first.parentWidget()); // modeless, no owner
+    QCOMPARE(Probe::created, 1);
+    QWidget* top = platform::qt::widget(first);
+    QVERIFY(!top->parentWidget()); // modeless, no owner
+    QVERIFY(!top->isModal());
 }
 
 void tst_WindowInstance::guardShowsNumberAndDescription() {

@@ -5,7 +5,7 @@
 #include "calc/NumberText.h"
 #include "platform/MessageBox.h"
 #include "platform/RuntimeError.h"
-#include "platform/qt/QtWindow.h"
+#include "platform/nix/QtWindow.h"
 #include "results/ResultsFile.h"
 #include "tests/support/FakeMessageBox.h"
 #include "tests/support/TestEnvironment.h"

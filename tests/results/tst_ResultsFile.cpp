@@ -1,6 +1,6 @@
 #include "platform/Files.h"
-#include "platform/NativePath.h"
 #include "platform/RuntimeError.h"
+#include "platform/nix/NativePath.h"
 #include "results/ResultsFile.h"
 
 #include <QDir>

@@ -3,7 +3,7 @@
 #include "platform/FileSearch.h"
 #include "platform/ProgramLauncher.h"
 #include "platform/RuntimeError.h"
-#include "platform/TextRegistry.h"
+#include "platform/nix/TextRegistry.h"
 #include "ui/about/SysInfoLauncher.h"
 
 #include <QSet>

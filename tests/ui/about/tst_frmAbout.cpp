@@ -1,11 +1,12 @@
+#include "platform/nix/QtWindow.h"
 #include "tests/support/FakeMessageBox.h"
+#include "tests/support/FormChecks.h"
 #include "tests/support/TestEnvironment.h"
 #include "tests/ui/about/SysInfoDoubles.h"
 #include "ui/about/frmAbout.h"
 #include "ui/main/frmMainfrm.h"
 
 #include <QAction>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -15,15 +16,31 @@ namespace {
 const QString unavailable = QStringLiteral("System Information Is Unavailable At This Time");
 const QString tool = QStringLiteral("C:\\Program Files\\Tools\\MSINFO32.EXE");
 
-frmAbout* chooseAbout() {
-    frmMainfrm::instance().load().cmdAbout->trigger();
-    return frmAbout::instance().loaded();
+QString q(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+// Help, About in the main window.
+frmAbout& chooseAbout() {
+    platform::qt::action(frmMainfrm::instance().load().cmdAbout)->trigger();
+    frmAbout* box = frmAbout::instance().loaded();
+    if (!box)
+        qFatal("About did not load the box");
+    return *box;
+}
+
+QWidget* top(frmAbout& box) {
+    return platform::qt::widget(box);
+}
+
+QPushButton* button(platform::Control& control) {
+    return platform::qt::widget<QPushButton>(control);
 }
 
 int aboutWindows() {
     int count = 0;
     for (QWidget* window : QApplication::topLevelWidgets())
-        if (qobject_cast<frmAbout*>(window))
+        if (window->objectName() == QLatin1String("frmAbout"))
             ++count;
     return count;
 }
@@ -59,8 +76,8 @@ class tst_frmAbout : public QObject {
     Q_OBJECT
 private slots:
     void cleanup();
-    void textsAfterLoad_data();
-    void textsAfterLoad();
+    void firstOpening();
+    void layoutFollowsTheTable();
     void secondOpeningKeepsTheBox();
     void closing_data();
     void closing();
@@ -74,43 +91,29 @@ void tst_frmAbout::cleanup() {
     testsupport::unloadAllWindows();
 }
 
-void tst_frmAbout::textsAfterLoad_data() {
-    QTest::addColumn<int>("major");
-    QTest::addColumn<int>("minor");
-    QTest::addColumn<int>("revision");
-    QTest::addColumn<QString>("version");
-
-    QTest::newRow("this program") << 1 << 1 << 0 << "Version 1.1.0";
-    QTest::newRow("no padding") << 1 << 5 << 12 << "Version 1.5.12";
-    QTest::newRow("large numbers") << 10 << 0 << 305 << "Version 10.0.305";
+void tst_frmAbout::firstOpening() {
+    frmAbout& box = chooseAbout();
+    QWidget* window = top(box);
+    QVERIFY(window->isVisible());
+    QVERIFY(!window->isModal());
+    QVERIFY(!window->parentWidget());
+    QCOMPARE(window->minimumSize(), window->maximumSize()); // not resizable
+    QCOMPARE(window->windowTitle(), QStringLiteral("About Quorvex"));
+    QCOMPARE(q(box.lblTitle.text()), QStringLiteral("Quorvex"));
+    QCOMPARE(q(box.lblVersion.text()), QStringLiteral("Version 1.1.0"));
 }
 
-void tst_frmAbout::textsAfterLoad() {
-    QFETCH(int, major);
-    QFETCH(int, minor);
-    QFETCH(int, revision);
-    QFETCH(QString, version);
-
-    frmAbout box;
-    QCOMPARE(box.windowTitle(), QStringLiteral("About MyApp"));
-    QCOMPARE(box.lblTitle->text(), QStringLiteral("Application Title"));
-    QCOMPARE(box.lblVersion->text(), QStringLiteral("Version"));
-    box.Form_Load({major, minor, revision});
-    QCOMPARE(box.windowTitle(), QStringLiteral("About Quorvex"));
-    QCOMPARE(box.lblTitle->text(), QStringLiteral("Quorvex"));
-    QCOMPARE(box.lblVersion->text(), version);
+void tst_frmAbout::layoutFollowsTheTable() {
+    QUORVEX_VERIFY_LAYOUT(chooseAbout());
 }
 
 void tst_frmAbout::secondOpeningKeepsTheBox() {
-    frmAbout* first = chooseAbout();
-    QVERIFY(first->isVisible() && !first->isModal() && !first->parentWidget());
-    QCOMPARE(first->lblVersion->text(), QStringLiteral("Version 1.1.0"));
-    QCOMPARE(first->minimumSize(), first->maximumSize()); // not resizable
-    first->lblVersion->setText(QStringLiteral("not reloaded"));
-    frmAbout* second = chooseAbout();
-    QCOMPARE(second, first);
+    frmAbout& first = chooseAbout();
+    first.lblVersion.setText("not reloaded");
+    frmAbout& second = chooseAbout();
+    QCOMPARE(&second, &first);
     QCOMPARE(aboutWindows(), 1);
-    QCOMPARE(second->lblVersion->text(), QStringLiteral("not reloaded"));
+    QCOMPARE(q(second.lblVersion.text()), QStringLiteral("not reloaded"));
 }
 
 void tst_frmAbout::closing_data() {
@@ -122,36 +125,38 @@ void tst_frmAbout::closing_data() {
 void tst_frmAbout::closing() {
     QFETCH(QString, how);
 
-    QPointer<frmAbout> box = chooseAbout();
-    box->lblVersion->setText(QStringLiteral("old box"));
+    frmAbout& box = chooseAbout();
+    QPointer<QWidget> window = top(box);
+    box.lblVersion.setText("old box");
     if (how == "OK clicked")
-        QTest::mouseClick(box->cmdOK, Qt::LeftButton);
+        QTest::mouseClick(button(box.cmdOK), Qt::LeftButton);
     else if (how == "Esc")
-        QTest::keyClick(box->focusWidget(), Qt::Key_Escape);
+        QTest::keyClick(window->focusWidget(), Qt::Key_Escape);
     else if (how == "Enter on OK")
-        QTest::keyClick(box->cmdOK, Qt::Key_Return);
+        QTest::keyClick(button(box.cmdOK), Qt::Key_Return);
     else if (how == "Enter in the box")
-        QTest::keyClick(box.data(), Qt::Key_Enter);
+        QTest::keyClick(window.data(), Qt::Key_Enter);
     else
-        QVERIFY(box->close());
+        window->close();
 
     QVERIFY(!frmAbout::instance().isLoaded());
     runDeletions();
-    QVERIFY(box.isNull());
+    QVERIFY(window.isNull());
     QCOMPARE(aboutWindows(), 0);
 
-    frmAbout* fresh = chooseAbout();
-    QCOMPARE(fresh->lblVersion->text(), QStringLiteral("Version 1.1.0"));
-    QCOMPARE(fresh->windowTitle(), QStringLiteral("About Quorvex"));
+    frmAbout& fresh = chooseAbout();
+    QCOMPARE(q(fresh.lblVersion.text()), QStringLiteral("Version 1.1.0"));
+    QCOMPARE(top(fresh)->windowTitle(), QStringLiteral("About Quorvex"));
 }
 
 void tst_frmAbout::tabGoesBetweenTheButtons() {
-    frmAbout* box = chooseAbout();
-    QCOMPARE(box->focusWidget(), box->cmdOK);
-    QTest::keyClick(box->focusWidget(), Qt::Key_Tab);
-    QCOMPARE(box->focusWidget(), box->cmdSysInfo);
-    QTest::keyClick(box->focusWidget(), Qt::Key_Tab);
-    QCOMPARE(box->focusWidget(), box->cmdOK);
+    frmAbout& box = chooseAbout();
+    QWidget* window = top(box);
+    QCOMPARE(window->focusWidget(), button(box.cmdOK));
+    QTest::keyClick(window->focusWidget(), Qt::Key_Tab);
+    QCOMPARE(window->focusWidget(), button(box.cmdSysInfo));
+    QTest::keyClick(window->focusWidget(), Qt::Key_Tab);
+    QCOMPARE(window->focusWidget(), button(box.cmdOK));
 }
 
 void tst_frmAbout::systemInfoStartsTheTool_data() {
@@ -175,15 +180,16 @@ void tst_frmAbout::systemInfoStartsTheTool() {
 
     InstalledServices services(registered);
     testsupport::FakeMessageBox messageBox;
-    frmAbout* box = chooseAbout();
+    frmAbout& box = chooseAbout();
+    QPushButton* sysInfo = button(box.cmdSysInfo);
     if (how == "click") {
-        QTest::mouseClick(box->cmdSysInfo, Qt::LeftButton);
+        QTest::mouseClick(sysInfo, Qt::LeftButton);
     } else if (how == "enter") {
-        box->cmdSysInfo->setFocus();
-        QTest::keyClick(box->cmdSysInfo, Qt::Key_Return);
+        sysInfo->setFocus();
+        QTest::keyClick(sysInfo, Qt::Key_Return);
     } else {
-        QVERIFY(QTest::qWaitForWindowActive(box));
-        QTest::keyClick(box->focusWidget(), Qt::Key_S, Qt::AltModifier);
+        QVERIFY(QTest::qWaitForWindowActive(top(box)));
+        QTest::keyClick(top(box)->focusWidget(), Qt::Key_S, Qt::AltModifier);
     }
 
     // An access key presses the button visibly, a moment later.
@@ -195,14 +201,14 @@ void tst_frmAbout::systemInfoStartsTheTool() {
 void tst_frmAbout::mainWindowUsableWhileOpen() {
     testsupport::TestEnvironment environment;
     frmMainfrm& main = frmMainfrm::instance().show();
-    frmAbout* box = chooseAbout();
-    QVERIFY(box->isVisible());
+    QVERIFY(top(chooseAbout())->isVisible());
     QVERIFY(!QApplication::activeModalWidget());
 
-    main.txtStakebet->clear();
-    QTest::keyClicks(main.txtStakebet, QStringLiteral("10"));
-    QTest::mouseClick(main.cmdCalculate, Qt::LeftButton);
-    QCOMPARE(main.txtOrigstake->text(), QStringLiteral("10"));
+    auto* stake = platform::qt::widget<QLineEdit>(main.txtStakebet);
+    stake->selectAll();
+    QTest::keyClicks(stake, QStringLiteral("10"));
+    QTest::mouseClick(platform::qt::widget(main.cmdCalculate), Qt::LeftButton);
+    QCOMPARE(q(main.txtOrigstake.text()), QStringLiteral("10"));
     QVERIFY(frmAbout::instance().isVisible());
 }
 

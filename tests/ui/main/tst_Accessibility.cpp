@@ -1,4 +1,4 @@
-#include "platform/qt/QtWindow.h"
+#include "platform/nix/QtWindow.h"
 #include "tests/support/TestEnvironment.h"
 #include "ui/main/frmMainfrm.h"
 

@@ -1,6 +1,7 @@
-#include "platform/qt/TabStrip.h"
-#include "platform/qt/Twips.h"
+#include "platform/nix/QtWindow.h"
+#include "platform/nix/TabStrip.h"
 #include "tests/support/FakeMessageBox.h"
+#include "tests/support/FormChecks.h"
 #include "tests/support/TestEnvironment.h"
 #include "ui/main/frmMainfrm.h"
 #include "ui/options/frmOptions.h"
@@ -14,21 +15,44 @@
 #include <QTabBar>
 #include <QTemporaryDir>
 
-namespace twips = platform::twips;
-
 namespace {
+
+QString q(const std::string& text) {
+    return QString::fromStdString(text);
+}
 
 frmOptions& dialog() {
     return frmOptions::instance().load();
 }
 
-// Each panel as "in" (Left 210, enabled), "out" (Left -20000, disabled) or "?" (neither).
+QWidget* top(frmOptions& options) {
+    return platform::qt::widget(options);
+}
+
+platform::TabStrip* strip(frmOptions& options) {
+    return platform::qt::widget<platform::TabStrip>(options.tbsOptions);
+}
+
+QLineEdit* folderField(frmOptions& options) {
+    return platform::qt::widget<QLineEdit>(options.txtPath);
+}
+
+void click(platform::Control& button) {
+    QTest::mouseClick(platform::qt::widget(button), Qt::LeftButton);
+}
+
+// Each panel as "in" (on the tab strip's page, enabled), "out" (outside the dialog, disabled)
+// or "?" (neither).
 QString panels() {
+    frmOptions& options = dialog();
+    const QRect page = strip(options)->pageRect().translated(strip(options)->pos());
+    const QRect client = strip(options)->parentWidget()->rect();
     QStringList states;
-    for (QWidget* panel : dialog().picOptions) {
-        if (panel->x() == twips::toPixels(210) && panel->isEnabled())
+    for (platform::Control& panel : options.picOptions) {
+        const QRect place = platform::qt::widget(panel)->geometry();
+        if (page.contains(place) && panel.isEnabled())
             states << "in";
-        else if (panel->x() == twips::toPixels(-20000) && !panel->isEnabled())
+        else if (!client.intersects(place) && !panel.isEnabled())
             states << "out";
         else
             states << "?";
@@ -36,33 +60,40 @@ QString panels() {
     return states.join(' ');
 }
 
-// More tabs, for panels 1 to 3, as a design with more pages would have.
-void addTabs(int total) {
-    platform::TabStrip* strip = dialog().tbsOptions;
-    for (int i = strip->Tabs().count() + 1; i <= total; ++i)
-        strip->Tabs().add(QStringLiteral("Page %1").arg(i), QStringLiteral("Group%1").arg(i));
-}
-
 QWidget* focused() {
     return QApplication::focusWidget();
 }
 
 void pressAtFocus(Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
-    QTest::keyClick(focused() ? focused() : &dialog(), key, modifiers);
+    QTest::keyClick(focused() ? focused() : top(dialog()), key, modifiers);
 }
 
 int optionsWindows() {
     int count = 0;
     for (QWidget* window : QApplication::topLevelWidgets())
-        count += qobject_cast<frmOptions*>(window) ? 1 : 0;
+        count += window->objectName() == QLatin1String("frmOptions") ? 1 : 0;
     return count;
+}
+
+// Types over what a field holds, as a user who selects it all first.
+void typeOver(QWidget* field, const QString& text) {
+    QTest::mouseClick(field, Qt::LeftButton);
+    QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(field, text);
+}
+
+void typeOver(platform::Control& field, const QString& text) {
+    QWidget* widget = platform::qt::widget(field);
+    if (auto* combo = qobject_cast<QComboBox*>(widget))
+        widget = combo->lineEdit();
+    typeOver(widget, text);
 }
 
 } // namespace
 
 #define SHOW_DIALOG(name)                                                                          \
     frmOptions& name = frmOptions::instance().show();                                              \
-    QVERIFY(QTest::qWaitForWindowActive(&name))
+    QVERIFY(QTest::qWaitForWindowActive(top(name)))
 
 class tst_frmOptions : public QObject {
     Q_OBJECT
@@ -70,14 +101,13 @@ private slots:
     void init();
     void cleanup();
 
+    void layoutFollowsTheTable();
     void panelsLieOverTheTabPage();
     void firstShowing();
     void tabOrder_data();
     void tabOrder();
-    void keysOnTheTabs_data();
-    void keysOnTheTabs();
-    void panelSwitching_data();
-    void panelSwitching();
+    void keysLeaveTheOneTab_data();
+    void keysLeaveTheOneTab();
     void okKeepsTypedFolderAndPosition();
     void discardingBringsBackDesignFolder_data();
     void discardingBringsBackDesignFolder();
@@ -104,28 +134,36 @@ void tst_frmOptions::cleanup() {
     m_environment.reset();
 }
 
-void tst_frmOptions::panelsLieOverTheTabPage() {
-    frmOptions& options = dialog();
-    QCOMPARE(options.minimumSize(), options.maximumSize());
-    const QRect page = options.tbsOptions->pageRect().translated(options.tbsOptions->pos());
-    QVERIFY(page.contains(options.picOptions[0]->geometry()));
-    // The strip lies beneath the panels: what is at the folder field is the folder field.
-    QCOMPARE(options.childAt(options.txtPath->mapTo(&options, QPoint(5, 5))), options.txtPath);
-    for (QPushButton* button : {options.cmdOK, options.cmdCancel, options.cmdApply})
-        QVERIFY(button->y() > options.tbsOptions->geometry().bottom());
+void tst_frmOptions::layoutFollowsTheTable() {
+    SHOW_DIALOG(options);
+    QUORVEX_VERIFY_LAYOUT(options);
 }
 
+void tst_frmOptions::panelsLieOverTheTabPage() {
+    frmOptions& options = dialog();
+    QCOMPARE(top(options)->minimumSize(), top(options)->maximumSize());
+    QCOMPARE(panels(), QStringLiteral("in out out out"));
+    // The strip lies beneath the panels: what is at the folder field is the folder field.
+    QLineEdit* field = folderField(options);
+    QCOMPARE(top(options)->childAt(field->mapTo(top(options), QPoint(5, 5))), field);
+    for (platform::Control* button : {&options.cmdOK, &options.cmdCancel, &options.cmdApply})
+        QVERIFY(platform::qt::widget(*button)->y() > strip(options)->geometry().bottom());
+}
+
+// The tab bar shows the table's tabs, the first one selected, and has the focus.
 void tst_frmOptions::firstShowing() {
     SHOW_DIALOG(options);
-    const platform::TabStrip::Tab tab = options.tbsOptions->SelectedItem();
-    QCOMPARE(options.tbsOptions->Tabs().count(), 1);
-    QCOMPARE(tab.index, 1);
-    QCOMPARE(tab.caption, QStringLiteral("PathNames"));
-    QCOMPARE(tab.key, QStringLiteral("Group1"));
-    QCOMPARE(tab.toolTipText, QStringLiteral("Set Options for Pathnames"));
+    const std::span<const platform::TabSpec> tabs = options.tbsOptions.spec().tabs;
+    QTabBar* bar = strip(options)->tabBar();
+    QCOMPARE(bar->count(), int(tabs.size()));
+    for (int i = 0; i < bar->count(); ++i) {
+        QCOMPARE(bar->tabText(i), QString::fromUtf8(tabs[std::size_t(i)].caption));
+        QCOMPARE(bar->tabToolTip(i), QString::fromUtf8(tabs[std::size_t(i)].toolTip));
+    }
+    QCOMPARE(options.tbsOptions.selectedIndex(), 1);
+    QCOMPARE(bar->currentIndex(), 0);
     QCOMPARE(panels(), QStringLiteral("in out out out"));
-    QCOMPARE(options.txtPath->text(), QStringLiteral("c:\\"));
-    QCOMPARE(focused(), options.tbsOptions->tabBar());
+    QCOMPARE(focused(), bar);
 }
 
 void tst_frmOptions::tabOrder_data() {
@@ -153,103 +191,63 @@ void tst_frmOptions::tabOrder() {
     QCOMPARE(visited, expected);
 }
 
-void tst_frmOptions::keysOnTheTabs_data() {
-    QTest::addColumn<int>("tabs");
-    QTest::addColumn<int>("selected");
+// With the one tab, Ctrl+Tab selects it again: nothing changes, nothing is switched, and no
+// other combination with Tab does anything either.
+void tst_frmOptions::keysLeaveTheOneTab_data() {
     QTest::addColumn<int>("key");
     QTest::addColumn<int>("modifiers");
     QTest::addColumn<QString>("sentTo"); // the focused control, or the window as a real key
-    QTest::addColumn<int>("selectedAfter");
-    QTest::addColumn<int>("clicks");
 
     const int tab = Qt::Key_Tab;
     const int ctrl = Qt::ControlModifier;
     const int ctrlShift = Qt::ControlModifier | Qt::ShiftModifier;
-    QTest::newRow("Ctrl+Tab, the one tab") << 1 << 1 << tab << ctrl << "tabBar" << 1 << 0;
-    QTest::newRow("Ctrl+Tab, next") << 2 << 1 << tab << ctrl << "tabBar" << 2 << 1;
-    QTest::newRow("Ctrl+Tab, last of two wraps") << 2 << 2 << tab << ctrl << "tabBar" << 1 << 1;
-    QTest::newRow("Ctrl+Tab, middle of four") << 4 << 2 << tab << ctrl << "tabBar" << 3 << 1;
-    QTest::newRow("Ctrl+Tab, last of four wraps") << 4 << 4 << tab << ctrl << "tabBar" << 1 << 1;
-    QTest::newRow("Ctrl+Tab while typing") << 3 << 1 << tab << ctrl << "txtPath" << 2 << 1;
-    QTest::newRow("Ctrl+Tab, real key") << 2 << 1 << tab << ctrl << "window" << 2 << 1;
-    QTest::newRow("Ctrl+Tab, real key while typing")
-        << 3 << 1 << tab << ctrl << "window+txtPath" << 2 << 1;
-    QTest::newRow("Ctrl+Shift+Tab")
-        << 2 << 1 << int(Qt::Key_Backtab) << ctrlShift << "tabBar" << 1 << 0;
-    QTest::newRow("Ctrl+Shift+Tab as Tab") << 2 << 1 << tab << ctrlShift << "tabBar" << 1 << 0;
-    QTest::newRow("Ctrl+Alt+Tab") << 2 << 1 << tab << int(Qt::ControlModifier | Qt::AltModifier)
-                                  << "tabBar" << 1 << 0;
-    QTest::newRow("plain Tab") << 2 << 1 << tab << 0 << "tabBar" << 1 << 0;
-    QTest::newRow("Ctrl+I") << 2 << 1 << int(Qt::Key_I) << ctrl << "tabBar" << 1 << 0;
+    QTest::newRow("Ctrl+Tab on the tabs") << tab << ctrl << "tabBar";
+    QTest::newRow("Ctrl+Tab while typing") << tab << ctrl << "txtPath";
+    QTest::newRow("Ctrl+Tab, real key") << tab << ctrl << "window";
+    QTest::newRow("Ctrl+Tab, real key while typing") << tab << ctrl << "window+txtPath";
+    QTest::newRow("Ctrl+Shift+Tab") << int(Qt::Key_Backtab) << ctrlShift << "tabBar";
+    QTest::newRow("Ctrl+Shift+Tab as Tab") << tab << ctrlShift << "tabBar";
+    QTest::newRow("Ctrl+Alt+Tab") << tab << int(Qt::ControlModifier | Qt::AltModifier) << "tabBar";
+    QTest::newRow("Ctrl+I") << int(Qt::Key_I) << ctrl << "tabBar";
 }
 
-void tst_frmOptions::keysOnTheTabs() {
-    QFETCH(int, tabs);
-    QFETCH(int, selected);
+void tst_frmOptions::keysLeaveTheOneTab() {
     QFETCH(int, key);
     QFETCH(int, modifiers);
     QFETCH(QString, sentTo);
-    QFETCH(int, selectedAfter);
-    QFETCH(int, clicks);
 
     SHOW_DIALOG(options);
-    addTabs(tabs);
-    options.tbsOptions->setSelectedItem(selected);
     if (sentTo.endsWith("txtPath"))
-        options.txtPath->setFocus();
-    QSignalSpy spy(options.tbsOptions, &platform::TabStrip::Click);
+        folderField(options)->setFocus();
+    QWidget* focusBefore = focused();
+    QSignalSpy clicks(strip(options), &platform::TabStrip::Click);
 
     if (sentTo.startsWith("window")) // the whole way of a key, shortcut check included
-        QTest::keyClick(options.windowHandle(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        QTest::keyClick(top(options)->windowHandle(), Qt::Key(key),
+                        Qt::KeyboardModifiers(modifiers));
     else
         pressAtFocus(Qt::Key(key), Qt::KeyboardModifiers(modifiers));
 
-    QCOMPARE(options.tbsOptions->SelectedItem().index, selectedAfter);
-    QCOMPARE(spy.count(), clicks);
-    QCOMPARE(panels().split(' ').indexOf("in"), selectedAfter - 1);
-    QVERIFY(options.isVisible());
-}
-
-void tst_frmOptions::panelSwitching_data() {
-    QTest::addColumn<int>("tabs");
-    QTest::addColumn<int>("select");
-    QTest::addColumn<QString>("expected"); // "?": a panel beyond the tabs, left as it was
-
-    QTest::newRow("two tabs, second") << 2 << 2 << "out in ? ?";
-    QTest::newRow("three tabs, third") << 3 << 3 << "out out in ?";
-    QTest::newRow("four tabs, fourth") << 4 << 4 << "out out out in";
-    QTest::newRow("four tabs, back to first") << 4 << 1 << "in out out out";
-}
-
-void tst_frmOptions::panelSwitching() {
-    QFETCH(int, tabs);
-    QFETCH(int, select);
-    QFETCH(QString, expected);
-
-    frmOptions& options = dialog();
-    addTabs(tabs);
-    options.tbsOptions->setSelectedItem(select == 1 ? 2 : 1); // so that select is a change
-    // Every panel where neither rule would put it, to see which ones the switch touches.
-    for (QWidget* panel : options.picOptions) {
-        twips::setLeft(panel, 1000);
-        panel->setEnabled(true);
-    }
-    options.tbsOptions->setSelectedItem(select);
-    QCOMPARE(panels(), expected);
+    QCOMPARE(options.tbsOptions.selectedIndex(), 1);
+    QCOMPARE(clicks.count(), 0);
+    QCOMPARE(panels(), QStringLiteral("in out out out"));
+    QCOMPARE(q(options.txtPath.text()), QStringLiteral("c:\\"));
+    QCOMPARE(focused(), focusBefore);
+    QVERIFY(top(options)->isVisible());
 }
 
 void tst_frmOptions::okKeepsTypedFolderAndPosition() {
     SHOW_DIALOG(options);
-    options.move(options.pos() + QPoint(37, 23));
-    const QPoint movedTo = options.pos();
-    options.txtPath->selectAll();
-    QTest::keyClicks(options.txtPath, QStringLiteral("d:\\results"));
-    QTest::mouseClick(options.cmdOK, Qt::LeftButton);
+    QWidget* window = top(options);
+    window->move(window->pos() + QPoint(37, 23));
+    const QPoint movedTo = window->pos();
+    typeOver(options.txtPath, QStringLiteral("d:\\results"));
+    click(options.cmdOK);
 
-    QVERIFY(!options.isVisible());
+    QVERIFY(!window->isVisible());
     QCOMPARE(&frmOptions::instance().show(), &options);
-    QCOMPARE(options.txtPath->text(), QStringLiteral("d:\\results"));
-    QCOMPARE(options.pos(), movedTo);
+    QCOMPARE(q(options.txtPath.text()), QStringLiteral("d:\\results"));
+    QCOMPARE(window->pos(), movedTo);
 }
 
 void tst_frmOptions::discardingBringsBackDesignFolder_data() {
@@ -264,50 +262,51 @@ void tst_frmOptions::discardingBringsBackDesignFolder_data() {
 void tst_frmOptions::discardingBringsBackDesignFolder() {
     QFETCH(QString, how);
 
-    dialog().txtPath->setText(QStringLiteral("/opt/quorvex")); // as start-up leaves it
+    dialog().txtPath.setText("/opt/quorvex"); // as start-up leaves it
     SHOW_DIALOG(options);
-    QTest::keyClicks(options.txtPath, QStringLiteral("typed"));
+    QTest::keyClicks(folderField(options), QStringLiteral("typed"));
     if (how == "cancel") {
-        QTest::mouseClick(options.cmdCancel, Qt::LeftButton);
+        click(options.cmdCancel);
     } else if (how == "close") {
-        QVERIFY(options.close());
+        top(options)->close();
     } else {
         if (how == "escFolder")
-            options.txtPath->setFocus();
+            folderField(options)->setFocus();
         pressAtFocus(Qt::Key_Escape);
     }
 
     QVERIFY(!frmOptions::instance().isLoaded());
     QTRY_COMPARE(optionsWindows(), 0);
     // The next use of the folder, by the results file, loads a fresh dialog and shows nothing.
-    QCOMPARE(frmOptions::instance().load().txtPath->text(), QStringLiteral("c:\\"));
+    QCOMPARE(q(frmOptions::instance().load().txtPath.text()), QStringLiteral("c:\\"));
     QVERIFY(!frmOptions::instance().isVisible());
 }
 
 void tst_frmOptions::applyChangesNoText() {
     SHOW_DIALOG(options);
-    options.txtPath->setText(QStringLiteral("e:\\bets"));
-    QTest::mouseClick(options.cmdApply, Qt::LeftButton);
-    QVERIFY(options.isVisible());
-    QCOMPARE(options.txtPath->text(), QStringLiteral("e:\\bets"));
+    typeOver(options.txtPath, QStringLiteral("e:\\bets"));
+    click(options.cmdApply);
+    QVERIFY(frmOptions::instance().isVisible());
+    QCOMPARE(q(options.txtPath.text()), QStringLiteral("e:\\bets"));
     QCOMPARE(panels(), QStringLiteral("in out out out"));
 }
 
 void tst_frmOptions::pathsTwiceGivesOneDialogInFront() {
     frmMainfrm& main = frmMainfrm::instance().show();
-    QVERIFY(QTest::qWaitForWindowActive(&main));
-    main.mnuPath->trigger();
+    QVERIFY(QTest::qWaitForWindowActive(platform::qt::widget(main)));
+    platform::qt::action(main.mnuPath)->trigger();
     frmOptions* first = frmOptions::instance().loaded();
-    QVERIFY(QTest::qWaitForWindowActive(first));
-    QCOMPARE(first->parentWidget(), nullptr);
-    QVERIFY(!first->isModal());
+    QVERIFY(first);
+    QVERIFY(QTest::qWaitForWindowActive(top(*first)));
+    QCOMPARE(top(*first)->parentWidget(), nullptr);
+    QVERIFY(!top(*first)->isModal());
 
-    main.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&main));
-    main.mnuPath->trigger();
+    platform::qt::widget(main)->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(platform::qt::widget(main)));
+    platform::qt::action(main.mnuPath)->trigger();
     QCOMPARE(frmOptions::instance().loaded(), first);
     QCOMPARE(optionsWindows(), 1);
-    QVERIFY(QTest::qWaitForWindowActive(first));
+    QVERIFY(QTest::qWaitForWindowActive(top(*first)));
 }
 
 void tst_frmOptions::mainWindowCommandsWhileOpen_data() {
@@ -322,42 +321,41 @@ void tst_frmOptions::mainWindowCommandsWhileOpen() {
 
     QTemporaryDir folder;
     frmMainfrm& main = frmMainfrm::instance().show();
-    main.mnuPath->trigger();
+    platform::qt::action(main.mnuPath)->trigger();
     frmOptions& options = *frmOptions::instance().loaded();
-    QVERIFY(QTest::qWaitForWindowActive(&options));
-    options.txtPath->selectAll();
-    QTest::keyClicks(options.txtPath, folder.path());
+    QVERIFY(QTest::qWaitForWindowActive(top(options)));
+    typeOver(options.txtPath, folder.path());
     if (pressOk)
-        QTest::mouseClick(options.cmdOK, Qt::LeftButton);
+        click(options.cmdOK);
 
-    main.txtStakebet->setText(QStringLiteral("10"));
-    main.txtLower->setEditText(QStringLiteral("5"));
-    main.txtUpper->setEditText(QStringLiteral("2"));
-    QTest::mouseClick(main.cmdCalculate, Qt::LeftButton);
-    QTest::mouseClick(main.cmdSaveresults, Qt::LeftButton);
+    typeOver(main.txtStakebet, QStringLiteral("10"));
+    typeOver(main.txtLower, QStringLiteral("5"));
+    typeOver(main.txtUpper, QStringLiteral("2"));
+    click(main.cmdCalculate);
+    click(main.cmdSaveresults);
 
-    QCOMPARE(main.txtTotal->text(), QStringLiteral(" 35"));
+    QCOMPARE(q(main.txtTotal.text()), QStringLiteral(" 35"));
     QCOMPARE(m_boxes->okTexts, QStringList{QStringLiteral("Data saved to file!")});
     m_boxes->clear();
     QFile file(folder.filePath(QStringLiteral("quorvexresults.txt")));
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), QByteArray("\" 35\"\r\n"));
-    QCOMPARE(options.isVisible(), !pressOk);
+    QCOMPARE(frmOptions::instance().isVisible(), !pressOk);
 }
 
 void tst_frmOptions::centredAtEveryLoad() {
     const QPoint centre = QGuiApplication::primaryScreen()->geometry().center();
-    auto offCentre = [&](const QWidget& window) {
-        return (window.frameGeometry().center() - centre).manhattanLength();
+    auto offCentre = [&](const QWidget* window) {
+        return (window->frameGeometry().center() - centre).manhattanLength();
     };
 
     SHOW_DIALOG(options);
-    QVERIFY2(offCentre(options) <= 2, qPrintable(QString::number(offCentre(options))));
-    options.move(5, 5);
-    QTest::mouseClick(options.cmdCancel, Qt::LeftButton);
+    QVERIFY2(offCentre(top(options)) <= 2, qPrintable(QString::number(offCentre(top(options)))));
+    top(options)->move(5, 5);
+    click(options.cmdCancel);
     QTRY_COMPARE(optionsWindows(), 0);
 
-    frmOptions& fresh = frmOptions::instance().load();
+    QWidget* fresh = top(frmOptions::instance().load());
     QVERIFY2(offCentre(fresh) <= 2, qPrintable(QString::number(offCentre(fresh))));
 }
 

@@ -1,10 +1,10 @@
-#include "platform/qt/AutoSizeLabel.h"
-#include "platform/qt/Twips.h"
+#include "platform/nix/QtWindow.h"
+#include "platform/nix/Twips.h"
+#include "tests/support/FormChecks.h"
 #include "tests/support/TestEnvironment.h"
 #include "ui/splash/frmSplash.h"
 
-#include <QFontMetrics>
-#include <QLabel>
+#include <QPointer>
 #include <QtTest>
 
 class TestSplash : public QObject {
@@ -13,11 +13,9 @@ class TestSplash : public QObject {
 private slots:
     void cleanup() { testsupport::unloadAllWindows(); }
 
-    void versionLabel_data();
-    void versionLabel();
-    void titleLabelShowsTheApplicationTitle();
-    void autoSizedLabelsFitTheirCaption_data();
-    void autoSizedLabelsFitTheirCaption();
+    void loadFillsVersionAndTitle();
+    void layoutFollowsTheTable();
+    void nothingTakesTheFocus();
     void keys_data();
     void keys();
     void clicks_data();
@@ -29,91 +27,47 @@ private:
 
 namespace {
 
+QString q(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
 frmSplash& shownSplash() {
     frmSplash& splash = frmSplash::instance().show();
     QCoreApplication::processEvents();
     return splash;
 }
 
-QWidget* control(frmSplash& splash, const QString& name) {
-    return name == QLatin1String("frmSplash") ? &splash : splash.findChild<QWidget*>(name);
+// The window itself, or one of its controls by name.
+QWidget* target(frmSplash& splash, const QString& name) {
+    if (name == QLatin1String("frmSplash"))
+        return platform::qt::widget(splash);
+    return platform::qt::widget(platform::Control(splash, name.toUtf8().constData()));
 }
 
 } // namespace
 
-void TestSplash::versionLabel_data() {
-    QTest::addColumn<bool>("programVersion");
-    QTest::addColumn<int>("major");
-    QTest::addColumn<int>("minor");
-    QTest::addColumn<int>("revision");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("the program's own") << true << 0 << 0 << 0 << "Version 1.1.0";
-    QTest::newRow("two-figure revision") << false << 1 << 5 << 12 << "Version 1.5.12";
-    QTest::newRow("zeros unpadded") << false << 10 << 0 << 7 << "Version 10.0.7";
-}
-
-void TestSplash::versionLabel() {
-    QFETCH(bool, programVersion);
-    QFETCH(int, major);
-    QFETCH(int, minor);
-    QFETCH(int, revision);
-    QFETCH(QString, expected);
-
-    if (programVersion) {
-        // Loading through the instance is what start-up does.
-        QCOMPARE(frmSplash::instance().load().lblVersion->text(), expected);
-    } else {
-        frmSplash splash;
-        splash.Form_Load({major, minor, revision});
-        QCOMPARE(splash.lblVersion->text(), expected);
-    }
-}
-
-void TestSplash::titleLabelShowsTheApplicationTitle() {
+void TestSplash::loadFillsVersionAndTitle() {
     frmSplash splash;
-    splash.lblProductName->setCaption(QStringLiteral("stale"));
+    splash.lblProductName.setText("stale");
     splash.Form_Load();
-    QCOMPARE(splash.lblProductName->text(), QStringLiteral("Quorvex"));
+    QCOMPARE(q(splash.lblVersion.text()), QStringLiteral("Version 1.1.0"));
+    QCOMPARE(q(splash.lblProductName.text()), QStringLiteral("Quorvex"));
 }
 
-void TestSplash::autoSizedLabelsFitTheirCaption_data() {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<bool>("loaded");
-    QTest::addColumn<QRect>("design"); // twips
-    QTest::addColumn<bool>("keepsRightEdge");
-    const QRect version(5970, 2700, 885, 285);
-    const QRect title(2520, 1140, 3720, 765);
-    QTest::newRow("version at creation") << "lblVersion" << false << version << true;
-    QTest::newRow("version after load") << "lblVersion" << true << version << true;
-    QTest::newRow("platform") << "lblPlatform" << true << QRect(5910, 2340, 945, 360) << true;
-    QTest::newRow("title at creation") << "lblProductName" << false << title << false;
-    QTest::newRow("title after load") << "lblProductName" << true << title << false;
-    QTest::newRow("owner's name") << "lblCompanyProduct" << true << QRect(2355, 705, 1320, 435)
-                                  << false;
-}
-
-// The caption's extent in the label's font, on one line; the version and platform lines stay
-// flush right where the design put their right edge, the others keep their left edge.
-void TestSplash::autoSizedLabelsFitTheirCaption() {
-    QFETCH(QString, name);
-    QFETCH(bool, loaded);
-    QFETCH(QRect, design);
-    QFETCH(bool, keepsRightEdge);
-
+// Before the load step and after it, which changes the captions of two auto-sized labels.
+void TestSplash::layoutFollowsTheTable() {
     frmSplash splash;
-    if (loaded)
-        splash.Form_Load({1, 5, 12});
-    auto* label = splash.findChild<QLabel*>(name);
-    QVERIFY(label);
-    QCOMPARE(label->size(), QFontMetrics(label->font()).size(Qt::TextSingleLine, label->text()));
-    const QRect designPixels =
-        platform::twips::toPixels(design.x(), design.y(), design.width(), design.height());
-    QCOMPARE(label->y(), designPixels.y());
-    if (keepsRightEdge)
-        QCOMPARE(label->geometry().right(), designPixels.right());
-    else
-        QCOMPARE(label->x(), designPixels.x());
-    QVERIFY(splash.Frame1->contentsRect().contains(label->geometry()));
+    QUORVEX_VERIFY_LAYOUT(splash);
+    splash.Form_Load();
+    QUORVEX_VERIFY_LAYOUT(splash);
+}
+
+void TestSplash::nothingTakesTheFocus() {
+    frmSplash& splash = shownSplash();
+    QWidget* top = platform::qt::widget(splash);
+    QCOMPARE(top->focusPolicy(), Qt::NoFocus);
+    for (const QWidget* child : top->findChildren<QWidget*>())
+        QVERIFY2(child->focusPolicy() == Qt::NoFocus, qPrintable(child->objectName()));
 }
 
 void TestSplash::keys_data() {
@@ -139,11 +93,13 @@ void TestSplash::keys() {
     QFETCH(bool, dismisses);
 
     frmSplash& splash = shownSplash();
-    QWidget* target = control(splash, receiver);
-    QVERIFY(target);
-    QTest::keyClick(target, Qt::Key(key));
+    const QPointer<QWidget> top = platform::qt::widget(splash);
+    QWidget* at = target(splash, receiver);
+    QVERIFY(at);
+    QTest::keyClick(at, Qt::Key(key));
     QCOMPARE(frmSplash::instance().isLoaded(), !dismisses);
-    QCOMPARE(splash.isVisible(), !dismisses);
+    QVERIFY(top);
+    QCOMPARE(top->isVisible(), !dismisses);
 }
 
 void TestSplash::clicks_data() {
@@ -173,13 +129,15 @@ void TestSplash::clicks() {
     QFETCH(bool, dismisses);
 
     frmSplash& splash = shownSplash();
-    QWidget* target = control(splash, receiver);
-    QVERIFY(target);
+    const QPointer<QWidget> top = platform::qt::widget(splash);
+    QWidget* clicked = target(splash, receiver);
+    QVERIFY(clicked);
     const QPoint pixel = platform::twips::toPixels(at);
-    QVERIFY(target->rect().contains(pixel));
-    QTest::mouseClick(target, Qt::MouseButton(button), {}, pixel);
+    QVERIFY(clicked->rect().contains(pixel));
+    QTest::mouseClick(clicked, Qt::MouseButton(button), {}, pixel);
     QCOMPARE(frmSplash::instance().isLoaded(), !dismisses);
-    QCOMPARE(splash.isVisible(), !dismisses);
+    QVERIFY(top);
+    QCOMPARE(top->isVisible(), !dismisses);
 }
 
 QUORVEX_TEST_MAIN(TestSplash)

@@ -1,6 +1,6 @@
-#include "platform/qt/LineControl.h"
+#include "platform/nix/LineControl.h"
 
-#include "platform/qt/Twips.h"
+#include "platform/nix/Twips.h"
 
 #include <QPainter>
 

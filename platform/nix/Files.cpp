@@ -2,8 +2,8 @@
 // is ever read and opening cannot wait; writing through a save file.
 #include "platform/Files.h"
 
-#include "platform/NativePath.h"
 #include "platform/RuntimeError.h"
+#include "platform/nix/NativePath.h"
 
 #include <QSaveFile>
 #include <QString>

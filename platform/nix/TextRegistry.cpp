@@ -1,4 +1,4 @@
-#include "platform/TextRegistry.h"
+#include "platform/nix/TextRegistry.h"
 
 #include <charconv>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "app/StartupTrace.h"
+#include "platform/StartupTrace.h"
 
 #include <chrono>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "platform/qt/Fonts.h"
+#include "platform/nix/Fonts.h"
 
 #include <QStringList>
 

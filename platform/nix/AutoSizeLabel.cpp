@@ -1,4 +1,4 @@
-#include "platform/qt/AutoSizeLabel.h"
+#include "platform/nix/AutoSizeLabel.h"
 
 #include <QEvent>
 

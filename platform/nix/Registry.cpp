@@ -1,7 +1,7 @@
 #include "platform/Registry.h"
 
 #include "platform/Service.h"
-#include "platform/TextRegistry.h"
+#include "platform/nix/TextRegistry.h"
 
 namespace platform {
 

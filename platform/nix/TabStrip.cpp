@@ -1,4 +1,4 @@
-#include "platform/qt/TabStrip.h"
+#include "platform/nix/TabStrip.h"
 
 #include "platform/RuntimeError.h"
 

@@ -1,4 +1,4 @@
-#include "platform/NativePath.h"
+#include "platform/nix/NativePath.h"
 
 namespace platform {
 

@@ -3,7 +3,7 @@
 #include "platform/ProgramEnd.h"
 #include "platform/Service.h"
 #include "platform/WindowInstance.h"
-#include "platform/qt/Fonts.h"
+#include "platform/nix/Fonts.h"
 
 #include <QApplication>
 

@@ -1,4 +1,4 @@
-#include "platform/qt/Twips.h"
+#include "platform/nix/Twips.h"
 
 #include <QWidget>
 

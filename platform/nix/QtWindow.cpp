@@ -1,10 +1,10 @@
-#include "platform/qt/QtWindow.h"
+#include "platform/nix/QtWindow.h"
 
-#include "platform/qt/AutoSizeLabel.h"
-#include "platform/qt/Fonts.h"
-#include "platform/qt/LineControl.h"
-#include "platform/qt/TabStrip.h"
-#include "platform/qt/Twips.h"
+#include "platform/nix/AutoSizeLabel.h"
+#include "platform/nix/Fonts.h"
+#include "platform/nix/LineControl.h"
+#include "platform/nix/TabStrip.h"
+#include "platform/nix/Twips.h"
 #include "resources/Pictures.h"
 
 #include <QApplication>
@@ -154,7 +154,7 @@ public:
         m_top->setWindowTitle(QString::fromStdString(caption));
     }
     void paintNow() override;
-    TwipsRect frame() const override { return twipsOf(m_top->frameGeometry()); }
+    TwipsRect frame() const override;
     TwipsRect screen() const override {
         return twipsOf(QGuiApplication::primaryScreen()->geometry());
     }
@@ -200,6 +200,7 @@ private:
     const QEvent* m_previewedKey = nullptr;
     QPointer<QWidget> m_previewedAt;
     bool m_framePressed = false;
+    bool m_exposedOnce = false;
 };
 
 void FormWidget::closeEvent(QCloseEvent* event) {
@@ -362,6 +363,7 @@ QWidget* QtWindow::buildControl(int row, QWidget* parent) {
         auto* button = new QPushButton(qs(spec.text), parent);
         // Enter and Esc are handled with the table's default and cancel buttons.
         button->setAutoDefault(false);
+        button->setDefault(spec.defaultButton); // drawn as the default; Enter is handled below
         QObject::connect(button, &QPushButton::clicked, m_top, [top = m_top.data(), row] {
             if (top->owner())
                 top->owner()->raise({Event::Click, row});
@@ -556,8 +558,22 @@ void QtWindow::setValue(int row, int value) {
         strip->setSelectedItem(value);
 }
 
+// Also before the window has been shown: its frame is not there yet, so the window system is
+// asked for the frame it will draw. Some tell it only once the window has been on the screen;
+// until then the client area stands for it.
+TwipsRect QtWindow::frame() const {
+    m_top->winId();
+    return twipsOf(m_top->geometry().marginsAdded(m_top->windowHandle()->frameMargins()));
+}
+
 void QtWindow::paintNow() {
-    // A window shown a moment ago may not be on the screen yet; its first paint needs that.
+    if (m_exposedOnce) {
+        // Only what changed since the last paint, as a moved picture needs: cheap enough for
+        // every step of the race.
+        QCoreApplication::sendPostedEvents(m_top, QEvent::UpdateRequest);
+        return;
+    }
+    // A window shown a moment ago may not be on the screen yet, and its first paint needs that.
     QElapsedTimer waited;
     waited.start();
     const auto exposed = [this] {
@@ -565,6 +581,7 @@ void QtWindow::paintNow() {
     };
     while (!exposed() && waited.elapsed() < 500)
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 10);
+    m_exposedOnce = exposed();
     m_top->repaint();
 }
 

@@ -1,7 +1,7 @@
 #include "platform/FileSearch.h"
 
-#include "platform/NativePath.h"
 #include "platform/Service.h"
+#include "platform/nix/NativePath.h"
 
 #include <algorithm>
 #include <filesystem>
