@@ -44,7 +44,9 @@ std::vector<Question> questions;
 
 std::string ask(HWND window, bool checkState) {
     questions.push_back({window, checkState});
-    return "\x01" + std::to_string(questions.size() - 1) + "\x01";
+    std::string mark(1, '\x01');
+    mark += std::to_string(questions.size() - 1);
+    return mark += '\x01';
 }
 
 std::string answer(const Question& question) {
