@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <fstream>
 #include <iterator>
+#include <map>
 
 using namespace wintest;
 using platform::ControlKind;
@@ -206,7 +207,10 @@ COLORREF drawnAt(HWND window, POINT point) {
     return colour;
 }
 
-void checkBuiltFromDesign(const Form& form) {
+// Checks every control against the window's table: its class, place, text and font, its colour,
+// tool tip and heading; then the Tab order. The load step changes some texts: loaded gives
+// them, and nullptr for a text that depends on more than the window.
+void checkBuiltFromDesign(const Form& form, std::map<std::string, const char*> loaded = {}) {
     const platform::FormSpec& design = form.spec();
     for (std::size_t i = 0; i < design.controls.size(); ++i) {
         const platform::ControlSpec& control = design.controls[i];
@@ -219,6 +223,11 @@ void checkBuiltFromDesign(const Form& form) {
             continue;
         }
         CHECK_EQUAL(className(window), classOf(control.kind));
+        const auto text = loaded.find(control.name);
+        if (text == loaded.end())
+            CHECK_EQUAL(windowText(window), std::string(control.text));
+        else if (text->second)
+            CHECK_EQUAL(windowText(window), std::string(text->second));
         const RECT place = placeInParent(window);
         const platform::TwipsRect rect = form.window().place(int(i));
         CHECK_EQUAL(int(place.left), pixelsX(rect.left));
@@ -285,11 +294,8 @@ WINTEST_CASE(eachWindowIsBuiltFromItsDesign) {
     FreshWindows fresh;
     frmMainfrm& main = frmMainfrm::instance().show();
     pump();
-    checkBuiltFromDesign(main);
+    checkBuiltFromDesign(main, {{"cmbWin", "Yes"}, {"txtPrevious", nullptr}});
     CHECK(!main.lbl1win.isVisible() && !main.lblLose.isVisible());
-    CHECK_EQUAL(main.cmbWin.text(), std::string("Yes"));
-    CHECK_EQUAL(windowText(hwnd(main.txtLower)), std::string("1"));
-    CHECK(::GetMenu(root(main)) != nullptr);
     // The fraction bar, black and five pixels wide, between the two odds figures.
     const platform::ControlSpec& bar = main.spec().controls[std::size_t(main.Line1.row())];
     const POINT middle{pixelsX((bar.from.x + bar.to.x) / 2), pixelsY((bar.from.y + bar.to.y) / 2)};
@@ -300,7 +306,6 @@ WINTEST_CASE(eachWindowIsBuiltFromItsDesign) {
     frmOptions& options = frmOptions::instance().show();
     pump();
     checkBuiltFromDesign(options);
-    CHECK_EQUAL(windowText(hwnd(options.txtPath)), std::string("c:\\"));
     CHECK(!(::GetWindowLongW(root(options), GWL_STYLE) & (WS_THICKFRAME | WS_MAXIMIZEBOX)));
     // The parked panels lie outside the window, disabled.
     CHECK(placeInParent(hwnd(options.picOptions[1])).right < 0);
@@ -308,17 +313,14 @@ WINTEST_CASE(eachWindowIsBuiltFromItsDesign) {
 
     frmAbout& about = frmAbout::instance().show();
     pump();
-    checkBuiltFromDesign(about);
+    checkBuiltFromDesign(about, {{"lblTitle", "Quorvex"}, {"lblVersion", "Version 1.1.0"}});
     CHECK_EQUAL(windowText(root(about)), std::string("About Quorvex"));
-    CHECK_EQUAL(windowText(hwnd(about.lblTitle)), std::string("Quorvex"));
-    CHECK_EQUAL(windowText(hwnd(about.lblVersion)), std::string("Version 1.1.0"));
 
     frmSplash& splash = frmSplash::instance().show();
     pump();
-    checkBuiltFromDesign(splash);
+    checkBuiltFromDesign(splash, {{"lblVersion", "Version 1.1.0"}, {"lblProductName", "Quorvex"}});
     const LONG style = ::GetWindowLongW(root(splash), GWL_STYLE);
     CHECK((style & WS_CAPTION) != WS_CAPTION && (style & WS_DLGFRAME) && !(style & WS_SYSMENU));
-    CHECK_EQUAL(windowText(hwnd(splash.lblVersion)), std::string("Version 1.1.0"));
     // The version line grew leftwards, flush with the platform line.
     const platform::TwipsRect version = splash.lblVersion.place();
     const platform::ControlSpec& designed =
