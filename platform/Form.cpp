@@ -16,8 +16,8 @@ int eventDepth = 0;
 Control::Control(Form& form, const char* name, int index)
     : m_form(&form), m_row(form.row(name, index)) {}
 
-const ControlSpec& Control::spec() const {
-    return m_form->spec().controls[std::size_t(m_row)];
+const ControlDesign& Control::design() const {
+    return m_form->design().controls[std::size_t(m_row)];
 }
 
 NativeWindow& Control::window() const {
@@ -62,7 +62,7 @@ bool Control::clicked(const Event& event) const {
 }
 
 int TabStripControl::tabCount() const {
-    return int(spec().tabs.size());
+    return int(design().tabs.size());
 }
 
 void TabStripControl::checkIndex(int index) const {
@@ -70,9 +70,9 @@ void TabStripControl::checkIndex(int index) const {
         throw RuntimeError::of(RuntimeError::IndexOutOfBounds);
 }
 
-const TabSpec& TabStripControl::tab(int index) const {
+const TabDesign& TabStripControl::tab(int index) const {
     checkIndex(index);
-    return spec().tabs[std::size_t(index - 1)];
+    return design().tabs[std::size_t(index - 1)];
 }
 
 int TabStripControl::selectedIndex() const {
@@ -86,17 +86,25 @@ void TabStripControl::select(int index) {
     setValue(index);
 }
 
-Form::Form(const FormSpec& spec) : m_spec(spec), m_window(createNativeWindow(spec, *this)) {}
+Form::Form(const FormDesign& design)
+    : m_design(design), m_window(createNativeWindow(design, *this)) {}
 
 Form::~Form() = default;
 
-int Form::row(const char* name, int index) const {
-    for (std::size_t i = 0; i < m_spec.controls.size(); ++i) {
-        const ControlSpec& control = m_spec.controls[i];
+int findRow(const FormDesign& design, const char* name, int index) {
+    for (std::size_t row = 0; row < design.controls.size(); ++row) {
+        const ControlDesign& control = design.controls[row];
         if (control.index == index && std::strcmp(control.name, name) == 0)
-            return int(i);
+            return int(row);
     }
-    throw std::logic_error(std::string("no control ") + name + " in " + m_spec.name);
+    return -1;
+}
+
+int Form::row(const char* name, int index) const {
+    const int found = findRow(m_design, name, index);
+    if (found < 0)
+        throw std::logic_error(std::string("no control ") + name + " in " + m_design.name);
+    return found;
 }
 
 bool Form::handlingEvent() {

@@ -17,7 +17,7 @@ public:
 
     Form& form() const { return *m_form; }
     int row() const { return m_row; }
-    const ControlSpec& spec() const;
+    const ControlDesign& design() const;
 
     std::string text() const;
     void setText(const std::string& text);
@@ -52,7 +52,7 @@ public:
 
     int tabCount() const;
     // Raises "Index out of bounds" outside 1..tabCount().
-    const TabSpec& tab(int index) const;
+    const TabDesign& tab(int index) const;
     int selectedIndex() const;
     // Selecting another tab raises the strip's Click; the tab already selected, nothing.
     void select(int index);
@@ -66,12 +66,12 @@ private:
 // destroyed only once the outermost event has been handled.
 class Form : private EventSink {
 public:
-    explicit Form(const FormSpec& spec);
+    explicit Form(const FormDesign& design);
     ~Form() override;
     Form(const Form&) = delete;
     Form& operator=(const Form&) = delete;
 
-    const FormSpec& spec() const { return m_spec; }
+    const FormDesign& design() const { return m_design; }
     NativeWindow& window() const { return *m_window; }
 
     // The row of a control in the table; a name that is not there is a programming error.
@@ -86,7 +86,7 @@ protected:
 private:
     void handle(const Event& event) noexcept override;
 
-    const FormSpec& m_spec;
+    const FormDesign& m_design;
     std::unique_ptr<NativeWindow> m_window;
 };
 

@@ -8,7 +8,7 @@
 
 // The window layer: how a window and its controls are described, and what a front end (Qt on
 // Linux, Win32 on Windows) offers the windows' own code. Each window states its controls once, as
-// a table of ControlSpec rows; the front end builds the native controls from that table and
+// a table of ControlDesign rows; the front end builds the native controls from that table and
 // reports the user's actions back as Events. Positions are twips (1/1440 inch) relative to the
 // client area of the container; texts are UTF-8.
 namespace platform {
@@ -32,7 +32,7 @@ enum class ControlKind {
 
 enum class Picture { None, ProgramIcon, Horse };
 
-struct FontSpec {
+struct FontDesign {
     const char* face = "MS Sans Serif";
     double points = 8.25;
     int weight = 400; // 400 normal, 700 bold
@@ -64,7 +64,7 @@ struct ControlRef {
     int index = -1;
 };
 
-struct TabSpec {
+struct TabDesign {
     const char* caption;
     const char* key;
     const char* toolTip;
@@ -72,7 +72,7 @@ struct TabSpec {
 
 // One control of a window, as it stands at design time. Rows are written with designated
 // initializers in this order of fields; whatever a row leaves out takes these defaults.
-struct ControlSpec {
+struct ControlDesign {
     const char* name;
     ControlKind kind;
     int index = -1;         // place in its control array, else -1
@@ -80,16 +80,16 @@ struct ControlSpec {
     TwipsRect rect{};
     TwipsPoint from{}; // a line's end points
     TwipsPoint to{};
-    int lineWidth = 1;              // pixels
-    const char* text = "";          // caption, or design-time text
-    std::optional<FontSpec> font{}; // none: the window's font
-    std::optional<Colour> colour{}; // text colour, or a line's colour
+    int lineWidth = 1;                // pixels
+    const char* text = "";            // caption, or design-time text
+    std::optional<FontDesign> font{}; // none: the window's font
+    std::optional<Colour> colour{};   // text colour, or a line's colour
     int tabIndex = -1;
     const char* toolTip = nullptr;
     const char* accessibleName = nullptr; // for fields: their heading's words
     const char* heading = nullptr;        // the label that names this field
     std::span<const char* const> items{}; // a list's items
-    std::span<const TabSpec> tabs{};
+    std::span<const TabDesign> tabs{};
     Picture picture = Picture::None;
     bool autoSize = false;   // a label takes its caption's extent; others wrap within their box
     bool alignRight = false; // a label's text, and the edge an auto-sized label keeps
@@ -107,17 +107,17 @@ enum class FormStyle {
     Splash,      // no caption, no control box: a fixed dialog frame alone
 };
 
-struct FormSpec {
+struct FormDesign {
     const char* name;
     const char* caption;
     FormStyle style;
     int clientWidth;
     int clientHeight;
     std::optional<TwipsPoint> position{}; // the client area's place on the screen
-    FontSpec font{};
+    FontDesign font{};
     bool icon = false;       // the program's icon in the caption and the task list
     bool keyPreview = false; // keys reach the window's handlers before the focused control's
-    std::span<const ControlSpec> controls{};
+    std::span<const ControlDesign> controls{};
 };
 
 // What the user did. Control rows are indices into the window's table; -1 is the window itself.
@@ -142,7 +142,7 @@ public:
     virtual void handle(const Event& event) noexcept = 0;
 };
 
-// One native window with its controls, built by the front end from a FormSpec. Controls are
+// One native window with its controls, built by the front end from a FormDesign. Controls are
 // addressed by their row in the table. Destroying it takes the window down; the front end makes
 // that safe also from inside one of the window's own events.
 class NativeWindow {
@@ -183,7 +183,10 @@ public:
     virtual void onFirstPaint(std::function<void()> callback) = 0;
 };
 
+// The row of the control of that name and index in a window's table, or -1.
+int findRow(const FormDesign& design, const char* name, int index = -1);
+
 // Builds a window through this system's front end.
-std::unique_ptr<NativeWindow> createNativeWindow(const FormSpec& spec, EventSink& sink);
+std::unique_ptr<NativeWindow> createNativeWindow(const FormDesign& design, EventSink& sink);
 
 } // namespace platform

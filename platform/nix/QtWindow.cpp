@@ -38,8 +38,8 @@ QString qs(const char* text) {
     return QString::fromUtf8(text);
 }
 
-QFont qtFont(const FontSpec& spec) {
-    return font(spec.face, spec.points, spec.weight, spec.italic, spec.underline);
+QFont qtFont(const FontDesign& design) {
+    return font(design.face, design.points, design.weight, design.italic, design.underline);
 }
 
 QColor qtColour(const Colour& colour) {
@@ -97,8 +97,8 @@ int shiftStateOf(const QKeyEvent& event) {
     return shift;
 }
 
-bool takesFocus(const ControlSpec& spec) {
-    switch (spec.kind) {
+bool takesFocus(const ControlDesign& design) {
+    switch (design.kind) {
     case ControlKind::TextBox:
     case ControlKind::ComboBox:
     case ControlKind::DropDownList:
@@ -106,7 +106,7 @@ bool takesFocus(const ControlSpec& spec) {
     case ControlKind::CommandButton:
     case ControlKind::TabStrip:
     case ControlKind::PictureBox:
-        return spec.takesFocus;
+        return design.takesFocus;
     default:
         return false;
     }
@@ -133,7 +133,7 @@ private:
 
 class QtWindow final : public NativeWindow, public QObject {
 public:
-    QtWindow(const FormSpec& spec, EventSink& sink);
+    QtWindow(const FormDesign& design, EventSink& sink);
     ~QtWindow() override;
 
     void raise(const Event& event) { m_sink.handle(event); }
@@ -185,12 +185,13 @@ private:
     void buildMenu(int row);
     void nameForReaders(int row);
     void orderTabs();
-    QWidget* containerOf(const ControlSpec& spec) const;
+    QWidget* containerOf(const ControlDesign& design) const;
+    std::function<void()> clickOf(int row) const;
     int rowOf(const QObject* widget) const;
     bool previewKey(QWidget* widget, QKeyEvent* event);
     void watchFrame(int row, QEvent* event);
 
-    const FormSpec& m_spec;
+    const FormDesign& m_design;
     EventSink& m_sink;
     QPointer<FormWidget> m_top;
     QWidget* m_client = nullptr;
@@ -210,18 +211,18 @@ void FormWidget::closeEvent(QCloseEvent* event) {
         m_owner->raise({Event::Close});
 }
 
-QtWindow::QtWindow(const FormSpec& spec, EventSink& sink)
-    : m_spec(spec), m_sink(sink), m_top(new FormWidget(this)),
-      m_widgets(spec.controls.size(), nullptr), m_actions(spec.controls.size(), nullptr) {
+QtWindow::QtWindow(const FormDesign& design, EventSink& sink)
+    : m_design(design), m_sink(sink), m_top(new FormWidget(this)),
+      m_widgets(design.controls.size(), nullptr), m_actions(design.controls.size(), nullptr) {
     buildWindow();
-    for (int row = 0; row < int(spec.controls.size()); ++row) {
-        const ControlSpec& control = spec.controls[std::size_t(row)];
+    for (int row = 0; row < int(design.controls.size()); ++row) {
+        const ControlDesign& control = design.controls[std::size_t(row)];
         if (control.kind == ControlKind::Menu || control.kind == ControlKind::MenuItem)
             buildMenu(row);
         else
             m_widgets[std::size_t(row)] = buildControl(row, containerOf(control));
     }
-    for (int row = 0; row < int(spec.controls.size()); ++row)
+    for (int row = 0; row < int(design.controls.size()); ++row)
         nameForReaders(row);
     orderTabs();
     placeWindow();
@@ -241,16 +242,16 @@ QtWindow::~QtWindow() {
 }
 
 void QtWindow::buildWindow() {
-    m_top->setObjectName(qs(m_spec.name));
-    m_top->setWindowTitle(qs(m_spec.caption));
-    m_top->setFont(qtFont(m_spec.font));
-    if (m_spec.icon)
+    m_top->setObjectName(qs(m_design.name));
+    m_top->setWindowTitle(qs(m_design.caption));
+    m_top->setFont(qtFont(m_design.font));
+    if (m_design.icon)
         m_top->setWindowIcon(pictures::programWindowIcon());
 
-    const QRect client = twips::toPixels(0, 0, m_spec.clientWidth, m_spec.clientHeight);
+    const QRect client = twips::toPixels(0, 0, m_design.clientWidth, m_design.clientHeight);
     m_client = new QWidget;
     m_client->setObjectName(QStringLiteral("client"));
-    switch (m_spec.style) {
+    switch (m_design.style) {
     case FormStyle::Sizable:
         m_top->setCentralWidget(m_client);
         break;
@@ -281,62 +282,67 @@ void QtWindow::buildWindow() {
 // Once the menu bar holds its menus, its height is known: the client area gets the size the
 // table gives and stands where the table says, with the frame and the menu bar around it.
 void QtWindow::placeWindow() {
-    const QRect client = twips::toPixels(0, 0, m_spec.clientWidth, m_spec.clientHeight);
+    const QRect client = twips::toPixels(0, 0, m_design.clientWidth, m_design.clientHeight);
     const int menuHeight =
-        m_spec.style == FormStyle::Sizable ? m_top->menuBar()->sizeHint().height() : 0;
-    if (m_spec.style == FormStyle::Sizable)
+        m_design.style == FormStyle::Sizable ? m_top->menuBar()->sizeHint().height() : 0;
+    if (m_design.style == FormStyle::Sizable)
         m_top->resize(client.width(), client.height() + menuHeight);
-    if (!m_spec.position)
+    if (!m_design.position)
         return;
-    const int border = m_spec.style == FormStyle::Splash ? splashBorder : 0;
-    const QPoint at = twips::toPixels(QPoint(m_spec.position->x, m_spec.position->y)) -
+    const int border = m_design.style == FormStyle::Splash ? splashBorder : 0;
+    const QPoint at = twips::toPixels(QPoint(m_design.position->x, m_design.position->y)) -
                       QPoint(border, border + menuHeight);
     m_top->setGeometry(QRect(at, m_top->size()));
 }
 
-QWidget* QtWindow::containerOf(const ControlSpec& spec) const {
-    if (!spec.container.name)
+// A control's click, raised while the window it belongs to still stands.
+std::function<void()> QtWindow::clickOf(int row) const {
+    return [top = m_top.data(), row] {
+        if (top->owner())
+            top->owner()->raise({Event::Click, row});
+    };
+}
+
+QWidget* QtWindow::containerOf(const ControlDesign& design) const {
+    if (!design.container.name)
         return m_client;
-    for (std::size_t row = 0; row < m_spec.controls.size(); ++row) {
-        const ControlSpec& candidate = m_spec.controls[row];
-        if (candidate.index == spec.container.index &&
-            qstrcmp(candidate.name, spec.container.name) == 0)
-            return m_widgets[row];
-    }
-    return m_client;
+    const int row = findRow(m_design, design.container.name, design.container.index);
+    return row < 0 ? m_client : m_widgets[std::size_t(row)];
 }
 
 QWidget* QtWindow::buildControl(int row, QWidget* parent) {
-    const ControlSpec& spec = m_spec.controls[std::size_t(row)];
-    const TwipsRect& r = spec.rect;
+    const ControlDesign& design = m_design.controls[std::size_t(row)];
+    const TwipsRect& r = design.rect;
     QWidget* widget = nullptr;
-    switch (spec.kind) {
+    switch (design.kind) {
     case ControlKind::Label:
-        if (spec.autoSize) {
-            auto* label = new AutoSizeLabel(qs(spec.text), parent);
+        if (design.autoSize) {
+            auto* label = new AutoSizeLabel(qs(design.text), parent);
             label->setGeometry(twips::toPixels(r.left, r.top, r.width, r.height));
             // Aligned first: fitting from the design box needs to know which edge stays.
-            label->setAlignment((spec.alignRight ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignTop);
-            if (spec.font)
-                label->setFont(qtFont(*spec.font));
+            label->setAlignment((design.alignRight ? Qt::AlignRight : Qt::AlignLeft) |
+                                Qt::AlignTop);
+            if (design.font)
+                label->setFont(qtFont(*design.font));
             label->fitToCaption();
             widget = label;
         } else {
-            auto* label = new QLabel(qs(spec.text), parent);
+            auto* label = new QLabel(qs(design.text), parent);
             label->setTextFormat(Qt::PlainText);
             label->setWordWrap(true);
-            label->setAlignment((spec.alignRight ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignTop);
+            label->setAlignment((design.alignRight ? Qt::AlignRight : Qt::AlignLeft) |
+                                Qt::AlignTop);
             widget = label;
         }
-        if (spec.colour) {
+        if (design.colour) {
             QPalette palette = widget->palette();
-            palette.setColor(QPalette::WindowText, qtColour(*spec.colour));
+            palette.setColor(QPalette::WindowText, qtColour(*design.colour));
             widget->setPalette(palette);
         }
         break;
     case ControlKind::TextBox: {
-        auto* edit = new QLineEdit(qs(spec.text), parent);
-        edit->setReadOnly(spec.readOnly);
+        auto* edit = new QLineEdit(qs(design.text), parent);
+        edit->setReadOnly(design.readOnly);
         widget = edit;
         break;
     }
@@ -344,30 +350,27 @@ QWidget* QtWindow::buildControl(int row, QWidget* parent) {
         auto* combo = new QComboBox(parent);
         combo->setEditable(true);
         combo->setInsertPolicy(QComboBox::NoInsert); // the list stays empty
-        combo->setEditText(qs(spec.text));
+        combo->setEditText(qs(design.text));
         widget = combo;
         break;
     }
     case ControlKind::DropDownList: {
         auto* combo = new QComboBox(parent);
-        for (const char* item : spec.items)
+        for (const char* item : design.items)
             combo->addItem(qs(item));
         combo->setCurrentIndex(-1); // nothing is chosen until the program chooses
         widget = combo;
         break;
     }
     case ControlKind::CheckBox:
-        widget = new QCheckBox(qs(spec.text), parent);
+        widget = new QCheckBox(qs(design.text), parent);
         break;
     case ControlKind::CommandButton: {
-        auto* button = new QPushButton(qs(spec.text), parent);
+        auto* button = new QPushButton(qs(design.text), parent);
         // Enter and Esc are handled with the table's default and cancel buttons.
         button->setAutoDefault(false);
-        button->setDefault(spec.defaultButton); // drawn as the default; Enter is handled below
-        QObject::connect(button, &QPushButton::clicked, m_top, [top = m_top.data(), row] {
-            if (top->owner())
-                top->owner()->raise({Event::Click, row});
-        });
+        button->setDefault(design.defaultButton); // drawn as the default; Enter is handled below
+        QObject::connect(button, &QPushButton::clicked, m_top, clickOf(row));
         widget = button;
         break;
     }
@@ -375,30 +378,30 @@ QWidget* QtWindow::buildControl(int row, QWidget* parent) {
     case ControlKind::Image: {
         auto* picture = new QLabel(parent);
         const QPixmap pixmap =
-            spec.picture == Picture::Horse ? pictures::horse() : pictures::programIcon();
-        if (spec.kind == ControlKind::Image) {
+            design.picture == Picture::Horse ? pictures::horse() : pictures::programIcon();
+        if (design.kind == ControlKind::Image) {
             // Blown up with hard pixel edges rather than blurred, as a stretched icon looks.
             const QSize size = twips::toPixels(0, 0, r.width, r.height).size();
             picture->setPixmap(pixmap.scaled(size, Qt::IgnoreAspectRatio, Qt::FastTransformation));
             picture->setScaledContents(true);
         } else {
             picture->setPixmap(pixmap);
-            picture->setAlignment(spec.sunken ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignTop);
-            if (spec.sunken)
+            picture->setAlignment(design.sunken ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignTop);
+            if (design.sunken)
                 picture->setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
         }
         widget = picture;
         break;
     }
     case ControlKind::Line: {
-        const QColor colour = spec.colour ? qtColour(*spec.colour) : QColor(Qt::black);
-        widget = new LineControl(parent, {spec.from.x, spec.from.y}, {spec.to.x, spec.to.y},
-                                 spec.lineWidth, colour);
+        const QColor colour = design.colour ? qtColour(*design.colour) : QColor(Qt::black);
+        widget = new LineControl(parent, {design.from.x, design.from.y}, {design.to.x, design.to.y},
+                                 design.lineWidth, colour);
         break;
     }
     case ControlKind::Frame:
-        if (*spec.text) {
-            widget = new QGroupBox(qs(spec.text), parent);
+        if (*design.text) {
+            widget = new QGroupBox(qs(design.text), parent);
         } else {
             auto* frame = new QFrame(parent);
             frame->setFrameStyle(QFrame::Box | QFrame::Sunken);
@@ -410,12 +413,9 @@ QWidget* QtWindow::buildControl(int row, QWidget* parent) {
         break;
     case ControlKind::TabStrip: {
         auto* strip = new TabStrip(parent);
-        for (const TabSpec& tab : spec.tabs)
+        for (const TabDesign& tab : design.tabs)
             strip->Tabs().add(qs(tab.caption), qs(tab.key), qs(tab.toolTip));
-        QObject::connect(strip, &TabStrip::Click, m_top, [top = m_top.data(), row] {
-            if (top->owner())
-                top->owner()->raise({Event::Click, row});
-        });
+        QObject::connect(strip, &TabStrip::Click, m_top, clickOf(row));
         widget = strip;
         break;
     }
@@ -424,41 +424,38 @@ QWidget* QtWindow::buildControl(int row, QWidget* parent) {
         return nullptr;
     }
 
-    widget->setObjectName(qs(spec.name));
-    if (spec.index >= 0)
-        widget->setProperty("index", spec.index);
-    if (spec.kind != ControlKind::Line && !(spec.kind == ControlKind::Label && spec.autoSize))
+    widget->setObjectName(qs(design.name));
+    if (design.index >= 0)
+        widget->setProperty("index", design.index);
+    if (design.kind != ControlKind::Line && !(design.kind == ControlKind::Label && design.autoSize))
         twips::setGeometry(widget, r.left, r.top, r.width, r.height);
-    if (spec.font && !(spec.kind == ControlKind::Label && spec.autoSize))
-        widget->setFont(qtFont(*spec.font));
-    if (spec.toolTip)
-        widget->setToolTip(qs(spec.toolTip));
-    if (spec.disabled)
+    if (design.font && !(design.kind == ControlKind::Label && design.autoSize))
+        widget->setFont(qtFont(*design.font));
+    if (design.toolTip)
+        widget->setToolTip(qs(design.toolTip));
+    if (design.disabled)
         widget->setEnabled(false);
-    if (!takesFocus(spec))
+    if (!takesFocus(design))
         widget->setFocusPolicy(Qt::NoFocus);
     // Made last, the tab strip lies beneath the panels that show its pages.
-    if (spec.kind == ControlKind::TabStrip)
+    if (design.kind == ControlKind::TabStrip)
         widget->lower();
     return widget;
 }
 
 void QtWindow::buildMenu(int row) {
-    const ControlSpec& spec = m_spec.controls[std::size_t(row)];
+    const ControlDesign& design = m_design.controls[std::size_t(row)];
     QAction* action = nullptr;
-    if (spec.kind == ControlKind::Menu) {
-        QMenu* menu = m_top->menuBar()->addMenu(qs(spec.text));
-        menu->setObjectName(qs(spec.name));
+    if (design.kind == ControlKind::Menu) {
+        QMenu* menu = m_top->menuBar()->addMenu(qs(design.text));
+        menu->setObjectName(qs(design.name));
         action = menu->menuAction();
     } else {
-        auto* menu = m_top->menuBar()->findChild<QMenu*>(qs(spec.container.name));
-        action = menu->addAction(qs(spec.text));
-        QObject::connect(action, &QAction::triggered, m_top, [top = m_top.data(), row] {
-            if (top->owner())
-                top->owner()->raise({Event::Click, row});
-        });
+        auto* menu = m_top->menuBar()->findChild<QMenu*>(qs(design.container.name));
+        action = menu->addAction(qs(design.text));
+        QObject::connect(action, &QAction::triggered, m_top, clickOf(row));
     }
-    action->setObjectName(qs(spec.name));
+    action->setObjectName(qs(design.name));
     m_actions[std::size_t(row)] = action;
 }
 
@@ -466,15 +463,15 @@ void QtWindow::buildMenu(int row) {
 // relation, which Qt's Linux bridge offers for combo boxes (it names those by their current
 // text). An editable combo box's editor, where the typing goes, carries the name too.
 void QtWindow::nameForReaders(int row) {
-    const ControlSpec& spec = m_spec.controls[std::size_t(row)];
+    const ControlDesign& design = m_design.controls[std::size_t(row)];
     QWidget* field = m_widgets[std::size_t(row)];
-    if (!field || !spec.accessibleName)
+    if (!field || !design.accessibleName)
         return;
-    field->setAccessibleName(qs(spec.accessibleName));
+    field->setAccessibleName(qs(design.accessibleName));
     if (auto* combo = qobject_cast<QComboBox*>(field); combo && combo->lineEdit())
-        combo->lineEdit()->setAccessibleName(qs(spec.accessibleName));
-    if (spec.heading) {
-        auto* heading = m_client->findChild<QLabel*>(qs(spec.heading));
+        combo->lineEdit()->setAccessibleName(qs(design.accessibleName));
+    if (design.heading) {
+        auto* heading = m_client->findChild<QLabel*>(qs(design.heading));
         if (heading && !heading->buddy())
             heading->setBuddy(field);
     }
@@ -484,11 +481,12 @@ void QtWindow::nameForReaders(int row) {
 // window is first shown.
 void QtWindow::orderTabs() {
     std::vector<int> rows;
-    for (int row = 0; row < int(m_spec.controls.size()); ++row)
-        if (m_widgets[std::size_t(row)] && takesFocus(m_spec.controls[std::size_t(row)]))
+    for (int row = 0; row < int(m_design.controls.size()); ++row)
+        if (m_widgets[std::size_t(row)] && takesFocus(m_design.controls[std::size_t(row)]))
             rows.push_back(row);
     std::stable_sort(rows.begin(), rows.end(), [this](int a, int b) {
-        return m_spec.controls[std::size_t(a)].tabIndex < m_spec.controls[std::size_t(b)].tabIndex;
+        return m_design.controls[std::size_t(a)].tabIndex <
+               m_design.controls[std::size_t(b)].tabIndex;
     });
     for (std::size_t i = 1; i < rows.size(); ++i)
         QWidget::setTabOrder(control(rows[i - 1]), control(rows[i]));
@@ -597,7 +595,7 @@ bool QtWindow::eventFilter(QObject* watched, QEvent* event) {
     }
     if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease) {
         const int row = rowOf(watched);
-        if (row >= 0 && m_spec.controls[std::size_t(row)].kind == ControlKind::Frame)
+        if (row >= 0 && m_design.controls[std::size_t(row)].kind == ControlKind::Frame)
             watchFrame(row, event);
         return false;
     }
@@ -627,7 +625,7 @@ bool QtWindow::eventFilter(QObject* watched, QEvent* event) {
 // the window.
 bool QtWindow::previewKey(QWidget* widget, QKeyEvent* event) {
     const QPointer<FormWidget> top = m_top;
-    if (m_spec.keyPreview) {
+    if (m_design.keyPreview) {
         raise({Event::KeyDown, -1, keyCodeOf(*event), shiftStateOf(*event)});
         if (!top || !top->owner())
             return true;
@@ -639,15 +637,15 @@ bool QtWindow::previewKey(QWidget* widget, QKeyEvent* event) {
     }
     if (!m_top->isVisible())
         return false;
-    const auto roleButton = [this](bool ControlSpec::*role) {
-        for (int row = 0; row < int(m_spec.controls.size()); ++row)
-            if (m_spec.controls[std::size_t(row)].*role && control(row)->isEnabled())
+    const auto roleButton = [this](bool ControlDesign::*role) {
+        for (int row = 0; row < int(m_design.controls.size()); ++row)
+            if (m_design.controls[std::size_t(row)].*role && control(row)->isEnabled())
                 return row;
         return -1;
     };
     const int key = event->key();
     if (key == Qt::Key_Escape) {
-        if (const int row = roleButton(&ControlSpec::cancelButton); row >= 0) {
+        if (const int row = roleButton(&ControlDesign::cancelButton); row >= 0) {
             raise({Event::Click, row});
             return true;
         }
@@ -655,7 +653,7 @@ bool QtWindow::previewKey(QWidget* widget, QKeyEvent* event) {
                (event->modifiers() & ~Qt::KeypadModifier) == 0) {
         int row = qobject_cast<QPushButton*>(widget) ? rowOf(widget) : -1;
         if (row < 0)
-            row = roleButton(&ControlSpec::defaultButton);
+            row = roleButton(&ControlDesign::defaultButton);
         if (row >= 0) {
             raise({Event::Click, row});
             return true;
@@ -682,8 +680,8 @@ void QtWindow::watchFrame(int row, QEvent* event) {
         raise({Event::Click, row});
 }
 
-std::unique_ptr<NativeWindow> createNativeWindow(const FormSpec& spec, EventSink& sink) {
-    return std::make_unique<QtWindow>(spec, sink);
+std::unique_ptr<NativeWindow> createNativeWindow(const FormDesign& design, EventSink& sink) {
+    return std::make_unique<QtWindow>(design, sink);
 }
 
 namespace qt {

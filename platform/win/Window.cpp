@@ -84,7 +84,7 @@ bool isContainer(ControlKind kind) {
     return kind == Frame || kind == Panel;
 }
 
-bool takesFocus(const ControlSpec& control) {
+bool takesFocus(const ControlDesign& control) {
     switch (control.kind) {
     case TextBox:
     case ComboBox:
@@ -99,7 +99,7 @@ bool takesFocus(const ControlSpec& control) {
     }
 }
 
-bool sameFont(const FontSpec& a, const FontSpec& b) {
+bool sameFont(const FontDesign& a, const FontDesign& b) {
     return std::strcmp(a.face, b.face) == 0 && a.points == b.points && a.weight == b.weight &&
            a.italic == b.italic && a.underline == b.underline;
 }
@@ -117,7 +117,7 @@ std::wstring windowText(HWND hwnd) {
 
 class WinWindow final : public NativeWindow {
 public:
-    WinWindow(const FormSpec& spec, EventSink& sink);
+    WinWindow(const FormDesign& design, EventSink& sink);
     ~WinWindow() override;
     WinWindow(const WinWindow&) = delete;
     WinWindow& operator=(const WinWindow&) = delete;
@@ -149,7 +149,7 @@ public:
 
     HWND root() const { return m_root; }
     HWND controlHandle(int control) const { return item(control).hwnd; }
-    bool keyPreview() const { return m_spec.keyPreview; }
+    bool keyPreview() const { return m_design.keyPreview; }
     // Whether the dialog keys apply: a window with nothing to take the focus has its keys as
     // they are, so that each one reaches its character handler.
     bool dialogKeys() const { return m_dialogKeys; }
@@ -181,13 +181,12 @@ private:
     int twipsX(int pixels) const { return ::MulDiv(pixels, twipsPerInch, m_dpiX); }
     int twipsY(int pixels) const { return ::MulDiv(pixels, twipsPerInch, m_dpiY); }
 
-    const ControlSpec& row(int control) const { return m_spec.controls[std::size_t(control)]; }
+    const ControlDesign& row(int control) const { return m_design.controls[std::size_t(control)]; }
     Item& item(int control) { return m_items.at(std::size_t(control)); }
     const Item& item(int control) const { return m_items.at(std::size_t(control)); }
     int rowOf(HWND hwnd) const;
-    int findRow(const char* name, int index) const;
 
-    HFONT font(const FontSpec& spec);
+    HFONT font(const FontDesign& design);
     std::vector<int> stackingOrder(int container) const;
     void createChildren(HWND parent, int container);
     void createControl(HWND parent, int control);
@@ -205,7 +204,7 @@ private:
     // Takes the window down with every handle it holds.
     void release();
 
-    const FormSpec& m_spec;
+    const FormDesign& m_design;
     EventSink& m_sink;
     int m_dpiX = standardDpi;
     int m_dpiY = standardDpi;
@@ -215,7 +214,7 @@ private:
     HICON m_bigIcon = nullptr;
     HICON m_smallIcon = nullptr;
     std::vector<Item> m_items;
-    std::vector<std::pair<FontSpec, HFONT>> m_fonts;
+    std::vector<std::pair<FontDesign, HFONT>> m_fonts;
     std::wstring m_caption;
     int m_defaultRow = -1;
     int m_cancelRow = -1;
@@ -227,7 +226,7 @@ private:
     std::function<void()> m_firstPaint;
 };
 
-WinWindow::WinWindow(const FormSpec& spec, EventSink& sink) : m_spec(spec), m_sink(sink) {
+WinWindow::WinWindow(const FormDesign& design, EventSink& sink) : m_design(design), m_sink(sink) {
     registerClasses();
     {
         HDC screen = ::GetDC(nullptr);
@@ -235,18 +234,18 @@ WinWindow::WinWindow(const FormSpec& spec, EventSink& sink) : m_spec(spec), m_si
         m_dpiY = ::GetDeviceCaps(screen, LOGPIXELSY);
         ::ReleaseDC(nullptr, screen);
     }
-    m_items.resize(spec.controls.size());
-    for (std::size_t i = 0; i < spec.controls.size(); ++i) {
-        const ControlSpec& control = spec.controls[i];
+    m_items.resize(design.controls.size());
+    for (std::size_t i = 0; i < design.controls.size(); ++i) {
+        const ControlDesign& control = design.controls[i];
         Item& entry = m_items[i];
         entry.rect = control.rect;
         entry.visible = true;
         entry.enabled = !control.disabled;
         if (control.container.name)
-            entry.parent = findRow(control.container.name, control.container.index);
+            entry.parent = findRow(m_design, control.container.name, control.container.index);
         if (control.toolTip)
             entry.toolTip = win::wide(control.toolTip);
-        for (const TabSpec& tab : control.tabs)
+        for (const TabDesign& tab : control.tabs)
             entry.tabToolTips.push_back(win::wide(tab.toolTip ? tab.toolTip : ""));
         entry.menuText = control.text;
         m_dialogKeys = m_dialogKeys || takesFocus(control);
@@ -259,7 +258,7 @@ WinWindow::WinWindow(const FormSpec& spec, EventSink& sink) : m_spec(spec), m_si
 
     DWORD style = WS_CLIPCHILDREN;
     DWORD exStyle = WS_EX_CONTROLPARENT;
-    switch (spec.style) {
+    switch (design.style) {
     case FormStyle::Sizable:
         style |= WS_OVERLAPPEDWINDOW;
         break;
@@ -272,13 +271,13 @@ WinWindow::WinWindow(const FormSpec& spec, EventSink& sink) : m_spec(spec), m_si
         style |= WS_POPUP | WS_DLGFRAME;
         break;
     }
-    RECT frame{0, 0, pixelsX(spec.clientWidth), pixelsY(spec.clientHeight)};
-    if (spec.position)
-        ::OffsetRect(&frame, pixelsX(spec.position->x), pixelsY(spec.position->y));
+    RECT frame{0, 0, pixelsX(design.clientWidth), pixelsY(design.clientHeight)};
+    if (design.position)
+        ::OffsetRect(&frame, pixelsX(design.position->x), pixelsY(design.position->y));
     ::AdjustWindowRectEx(&frame, style, m_menuBar != nullptr, exStyle);
-    if (!spec.position)
+    if (!design.position)
         ::OffsetRect(&frame, -frame.left, -frame.top);
-    m_caption = win::wide(spec.caption);
+    m_caption = win::wide(design.caption);
     m_root = ::CreateWindowExW(exStyle, formClass, m_caption.c_str(), style, frame.left, frame.top,
                                frame.right - frame.left, frame.bottom - frame.top, nullptr,
                                m_menuBar, module(), this);
@@ -287,8 +286,8 @@ WinWindow::WinWindow(const FormSpec& spec, EventSink& sink) : m_spec(spec), m_si
         throw RuntimeError::of(RuntimeError::OutOfMemory);
     }
     try {
-        ::SendMessageW(m_root, WM_SETFONT, reinterpret_cast<WPARAM>(font(spec.font)), FALSE);
-        if (spec.icon) {
+        ::SendMessageW(m_root, WM_SETFONT, reinterpret_cast<WPARAM>(font(design.font)), FALSE);
+        if (design.icon) {
             const auto load = [](int size) {
                 return static_cast<HICON>(::LoadImageW(
                     module(), MAKEINTRESOURCEW(QUORVEX_ICON_PROGRAM), IMAGE_ICON, size, size, 0));
@@ -326,7 +325,7 @@ void WinWindow::release() {
     }
     m_root = nullptr;
     m_menuBar = nullptr;
-    for (auto& [spec, handle] : m_fonts)
+    for (auto& [design, handle] : m_fonts)
         ::DeleteObject(handle);
     m_fonts.clear();
     for (Item& entry : m_items)
@@ -343,38 +342,31 @@ WinWindow* WinWindow::fromRoot(HWND root) {
     return reinterpret_cast<WinWindow*>(::GetWindowLongPtrW(root, GWLP_USERDATA));
 }
 
-int WinWindow::findRow(const char* name, int index) const {
-    for (std::size_t i = 0; i < m_spec.controls.size(); ++i)
-        if (m_spec.controls[i].index == index && std::strcmp(m_spec.controls[i].name, name) == 0)
-            return int(i);
-    return -1;
-}
-
 int WinWindow::rowOf(HWND hwnd) const {
     if (!hwnd)
         return -1;
     const int control = ::GetDlgCtrlID(hwnd) - firstId;
-    return control >= 0 && control < int(m_spec.controls.size()) && item(control).hwnd == hwnd
+    return control >= 0 && control < int(m_design.controls.size()) && item(control).hwnd == hwnd
                ? control
                : -1;
 }
 
-HFONT WinWindow::font(const FontSpec& spec) {
+HFONT WinWindow::font(const FontDesign& design) {
     for (const auto& [known, handle] : m_fonts)
-        if (sameFont(known, spec))
+        if (sameFont(known, design))
             return handle;
     LOGFONTW logFont{};
-    logFont.lfHeight = -int(std::lround(spec.points * m_dpiY / pointsPerInch));
-    logFont.lfWeight = spec.weight;
-    logFont.lfItalic = spec.italic;
-    logFont.lfUnderline = spec.underline;
+    logFont.lfHeight = -int(std::lround(design.points * m_dpiY / pointsPerInch));
+    logFont.lfWeight = design.weight;
+    logFont.lfItalic = design.italic;
+    logFont.lfUnderline = design.underline;
     logFont.lfCharSet = DEFAULT_CHARSET;
-    const std::wstring face = win::wide(spec.face);
+    const std::wstring face = win::wide(design.face);
     face.copy(logFont.lfFaceName, LF_FACESIZE - 1);
     HFONT handle = ::CreateFontIndirectW(&logFont);
     if (!handle)
         throw RuntimeError::of(RuntimeError::OutOfMemory);
-    m_fonts.emplace_back(spec, handle);
+    m_fonts.emplace_back(design, handle);
     return handle;
 }
 
@@ -383,7 +375,7 @@ HFONT WinWindow::font(const FontSpec& spec) {
 // the system's accessibility names the field after it.
 std::vector<int> WinWindow::stackingOrder(int container) const {
     std::vector<int> rows;
-    for (int i = 0; i < int(m_spec.controls.size()); ++i)
+    for (int i = 0; i < int(m_design.controls.size()); ++i)
         if (hasWindow(row(i).kind) && item(i).parent == container)
             rows.push_back(i);
     std::stable_sort(rows.begin(), rows.end(), [this](int a, int b) {
@@ -393,7 +385,7 @@ std::vector<int> WinWindow::stackingOrder(int container) const {
     std::vector<int> headings;
     for (int r : rows)
         if (row(r).heading) {
-            const int label = findRow(row(r).heading, -1);
+            const int label = findRow(m_design, row(r).heading);
             if (label >= 0 && item(label).parent == container)
                 headings.push_back(label);
         }
@@ -403,7 +395,7 @@ std::vector<int> WinWindow::stackingOrder(int container) const {
     std::vector<int> order;
     for (int r : rows) {
         if (row(r).heading) {
-            const int label = findRow(row(r).heading, -1);
+            const int label = findRow(m_design, row(r).heading);
             if (isHeading(label) && std::find(order.begin(), order.end(), label) == order.end())
                 order.push_back(label);
         }
@@ -427,32 +419,32 @@ void WinWindow::createChildren(HWND parent, int container) {
 }
 
 void WinWindow::createControl(HWND parent, int control) {
-    const ControlSpec& spec = row(control);
+    const ControlDesign& design = row(control);
     Item& entry = item(control);
     // Each control a group of its own, so that the arrow keys move no focus between them.
     DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_GROUP;
     DWORD exStyle = 0;
     const wchar_t* className = L"STATIC";
-    std::wstring text = win::wide(spec.text);
-    if (takesFocus(spec))
+    std::wstring text = win::wide(design.text);
+    if (takesFocus(design))
         style |= WS_TABSTOP;
-    if (spec.disabled)
+    if (design.disabled)
         style |= WS_DISABLED;
-    switch (spec.kind) {
+    switch (design.kind) {
     case Label:
         // Labels take their clicks, so that a click on one never counts as its frame's.
-        style |= (spec.alignRight ? SS_RIGHT : SS_LEFT) | SS_NOTIFY;
+        style |= (design.alignRight ? SS_RIGHT : SS_LEFT) | SS_NOTIFY;
         break;
     case TextBox:
         className = L"EDIT";
-        style |= ES_AUTOHSCROLL | (spec.readOnly ? ES_READONLY : 0);
+        style |= ES_AUTOHSCROLL | (design.readOnly ? ES_READONLY : 0);
         exStyle |= WS_EX_CLIENTEDGE;
         break;
     case ComboBox:
     case DropDownList:
         className = WC_COMBOBOXW;
         style |= WS_VSCROLL |
-                 (spec.kind == ComboBox ? CBS_DROPDOWN | CBS_AUTOHSCROLL : CBS_DROPDOWNLIST);
+                 (design.kind == ComboBox ? CBS_DROPDOWN | CBS_AUTOHSCROLL : CBS_DROPDOWNLIST);
         break;
     case CheckBox:
         className = L"BUTTON";
@@ -460,12 +452,12 @@ void WinWindow::createControl(HWND parent, int control) {
         break;
     case CommandButton:
         className = L"BUTTON";
-        style |= spec.defaultButton ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
+        style |= design.defaultButton ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
         break;
     case PictureBox:
     case Image:
         style |= SS_OWNERDRAW | SS_NOTIFY;
-        if (spec.sunken)
+        if (design.sunken)
             exStyle |= WS_EX_CLIENTEDGE;
         break;
     case Frame:
@@ -488,48 +480,49 @@ void WinWindow::createControl(HWND parent, int control) {
                           reinterpret_cast<HMENU>(INT_PTR(firstId + control)), module(), nullptr);
     if (!entry.hwnd)
         throw RuntimeError::of(RuntimeError::OutOfMemory);
-    if (isContainer(spec.kind))
+    if (isContainer(design.kind))
         ::SetWindowLongPtrW(entry.hwnd, GWLP_USERDATA, LONG_PTR(control));
     ::SendMessageW(entry.hwnd, WM_SETFONT,
-                   reinterpret_cast<WPARAM>(font(spec.font ? *spec.font : m_spec.font)), FALSE);
+                   reinterpret_cast<WPARAM>(font(design.font ? *design.font : m_design.font)),
+                   FALSE);
 
-    if (spec.kind == ComboBox)
+    if (design.kind == ComboBox)
         ::SetWindowTextW(entry.hwnd, text.c_str()); // a combo box takes no text at its making
-    for (const char* listItem : spec.items)
+    for (const char* listItem : design.items)
         ::SendMessageW(entry.hwnd, CB_ADDSTRING, 0,
                        reinterpret_cast<LPARAM>(win::wide(listItem).c_str()));
-    for (std::size_t tab = 0; tab < spec.tabs.size(); ++tab) {
-        std::wstring caption = win::wide(spec.tabs[tab].caption);
+    for (std::size_t tab = 0; tab < design.tabs.size(); ++tab) {
+        std::wstring caption = win::wide(design.tabs[tab].caption);
         TCITEMW tabItem{};
         tabItem.mask = TCIF_TEXT;
         tabItem.pszText = caption.data();
         ::SendMessageW(entry.hwnd, TCM_INSERTITEMW, tab, reinterpret_cast<LPARAM>(&tabItem));
     }
-    if (spec.picture != Picture::None) {
-        const int id = spec.picture == Picture::Horse ? QUORVEX_ICON_HORSE : QUORVEX_ICON_PROGRAM;
+    if (design.picture != Picture::None) {
+        const int id = design.picture == Picture::Horse ? QUORVEX_ICON_HORSE : QUORVEX_ICON_PROGRAM;
         // An image stretches the largest picture; a picture box shows it at its own size.
-        const int size = spec.kind == Image ? 48 : ::MulDiv(pictureSize, m_dpiX, standardDpi);
+        const int size = design.kind == Image ? 48 : ::MulDiv(pictureSize, m_dpiX, standardDpi);
         entry.icon = static_cast<HICON>(
             ::LoadImageW(module(), MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, 0));
     }
-    if (spec.accessibleName)
-        win::setAccessibleName(entry.hwnd, win::wide(spec.accessibleName));
+    if (design.accessibleName)
+        win::setAccessibleName(entry.hwnd, win::wide(design.accessibleName));
     place(control);
-    if (spec.autoSize)
+    if (design.autoSize)
         autoSize(control);
     addToolTip(control);
 }
 
 void WinWindow::buildMenu() {
-    for (int control = 0; control < int(m_spec.controls.size()); ++control) {
-        const ControlSpec& spec = row(control);
-        if (spec.kind != Menu && spec.kind != MenuItem)
+    for (int control = 0; control < int(m_design.controls.size()); ++control) {
+        const ControlDesign& design = row(control);
+        if (design.kind != Menu && design.kind != MenuItem)
             continue;
         if (!m_menuBar)
             m_menuBar = ::CreateMenu();
-        const std::wstring text = win::wide(spec.text);
+        const std::wstring text = win::wide(design.text);
         Item& entry = item(control);
-        if (spec.kind == Menu) {
+        if (design.kind == Menu) {
             entry.menu = ::CreatePopupMenu();
             ::AppendMenuW(m_menuBar, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(entry.menu),
                           text.c_str());
@@ -663,16 +656,16 @@ void WinWindow::paintContainer(HWND hwnd, int container, HDC dc) {
         }
         ::SelectObject(dc, old);
     }
-    for (int line = 0; line < int(m_spec.controls.size()); ++line) {
-        const ControlSpec& spec = row(line);
-        if (spec.kind != Line || item(line).parent != container || !item(line).visible)
+    for (int line = 0; line < int(m_design.controls.size()); ++line) {
+        const ControlDesign& design = row(line);
+        if (design.kind != Line || item(line).parent != container || !item(line).visible)
             continue;
-        const Colour colour = spec.colour.value_or(Colour{});
-        HPEN pen = ::CreatePen(PS_SOLID, std::max(1, spec.lineWidth),
+        const Colour colour = design.colour.value_or(Colour{});
+        HPEN pen = ::CreatePen(PS_SOLID, std::max(1, design.lineWidth),
                                RGB(colour.red, colour.green, colour.blue));
         HGDIOBJ old = ::SelectObject(dc, pen);
-        ::MoveToEx(dc, pixelsX(spec.from.x), pixelsY(spec.from.y), nullptr);
-        ::LineTo(dc, pixelsX(spec.to.x), pixelsY(spec.to.y));
+        ::MoveToEx(dc, pixelsX(design.from.x), pixelsY(design.from.y), nullptr);
+        ::LineTo(dc, pixelsX(design.to.x), pixelsY(design.to.y));
         ::SelectObject(dc, old);
         ::DeleteObject(pen);
     }
@@ -680,7 +673,7 @@ void WinWindow::paintContainer(HWND hwnd, int container, HDC dc) {
 
 void WinWindow::drawPicture(const DRAWITEMSTRUCT& draw) {
     const int control = int(draw.CtlID) - firstId;
-    if (control < 0 || control >= int(m_spec.controls.size()))
+    if (control < 0 || control >= int(m_design.controls.size()))
         return;
     ::FillRect(draw.hDC, &draw.rcItem, ::GetSysColorBrush(COLOR_BTNFACE));
     const Item& entry = item(control);
@@ -756,9 +749,9 @@ void WinWindow::moveFrame(int left, int top) {
 }
 
 std::string WinWindow::text(int control) const {
-    const ControlSpec& spec = row(control);
+    const ControlDesign& design = row(control);
     const Item& entry = item(control);
-    switch (spec.kind) {
+    switch (design.kind) {
     case Menu:
     case MenuItem:
         return entry.menuText;
@@ -781,10 +774,10 @@ std::string WinWindow::text(int control) const {
 }
 
 void WinWindow::setText(int control, const std::string& text) {
-    const ControlSpec& spec = row(control);
+    const ControlDesign& design = row(control);
     Item& entry = item(control);
     const std::wstring wideText = win::wide(text);
-    switch (spec.kind) {
+    switch (design.kind) {
     case Menu:
     case MenuItem: {
         entry.menuText = text;
@@ -792,7 +785,7 @@ void WinWindow::setText(int control, const std::string& text) {
         info.cbSize = sizeof info;
         info.fMask = MIIM_STRING;
         info.dwTypeData = const_cast<wchar_t*>(wideText.c_str());
-        if (spec.kind == MenuItem)
+        if (design.kind == MenuItem)
             ::SetMenuItemInfoW(entry.menu, UINT(firstId + control), FALSE, &info);
         ::DrawMenuBar(m_root);
         return;
@@ -817,9 +810,9 @@ void WinWindow::setText(int control, const std::string& text) {
     }
     default:
         ::SetWindowTextW(entry.hwnd, wideText.c_str());
-        if (spec.kind == Frame)
+        if (design.kind == Frame)
             ::InvalidateRect(entry.hwnd, nullptr, TRUE);
-        if (spec.autoSize) {
+        if (design.autoSize) {
             autoSize(control);
             clipOverlaps(entry.parent);
         }
@@ -944,7 +937,7 @@ LRESULT WinWindow::formMessage(UINT message, WPARAM wParam, LPARAM lParam, bool&
             return 0;
         }
         const int control = id - firstId;
-        if (control < 0 || control >= int(m_spec.controls.size()))
+        if (control < 0 || control >= int(m_design.controls.size()))
             break;
         const ControlKind kind = row(control).kind;
         const bool menuChoice = kind == MenuItem && lParam == 0 && code == 0;
@@ -967,7 +960,7 @@ LRESULT WinWindow::formMessage(UINT message, WPARAM wParam, LPARAM lParam, bool&
                 return 0;
             }
         } else if (header.code == TTN_GETDISPINFOW) {
-            for (int strip = 0; strip < int(m_spec.controls.size()); ++strip) {
+            for (int strip = 0; strip < int(m_design.controls.size()); ++strip) {
                 const Item& entry = item(strip);
                 if (row(strip).kind != TabStrip || !entry.hwnd ||
                     reinterpret_cast<HWND>(::SendMessageW(entry.hwnd, TCM_GETTOOLTIPS, 0, 0)) !=
@@ -1107,24 +1100,25 @@ LRESULT CALLBACK containerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
 void WinWindow::rescale(int dpiX, int dpiY, const RECT& suggested) {
     m_dpiX = dpiX;
     m_dpiY = dpiY;
-    std::vector<std::pair<FontSpec, HFONT>> oldFonts = std::move(m_fonts);
+    std::vector<std::pair<FontDesign, HFONT>> oldFonts = std::move(m_fonts);
     m_fonts.clear();
-    ::SendMessageW(m_root, WM_SETFONT, reinterpret_cast<WPARAM>(font(m_spec.font)), FALSE);
-    for (int control = 0; control < int(m_spec.controls.size()); ++control) {
-        const ControlSpec& spec = row(control);
+    ::SendMessageW(m_root, WM_SETFONT, reinterpret_cast<WPARAM>(font(m_design.font)), FALSE);
+    for (int control = 0; control < int(m_design.controls.size()); ++control) {
+        const ControlDesign& design = row(control);
         if (!item(control).hwnd)
             continue;
         ::SendMessageW(item(control).hwnd, WM_SETFONT,
-                       reinterpret_cast<WPARAM>(font(spec.font ? *spec.font : m_spec.font)), TRUE);
+                       reinterpret_cast<WPARAM>(font(design.font ? *design.font : m_design.font)),
+                       TRUE);
         place(control);
-        if (spec.autoSize)
+        if (design.autoSize)
             autoSize(control);
     }
     clipOverlaps(-1);
-    for (int control = 0; control < int(m_spec.controls.size()); ++control)
+    for (int control = 0; control < int(m_design.controls.size()); ++control)
         if (isContainer(row(control).kind))
             clipOverlaps(control);
-    for (auto& [spec, handle] : oldFonts)
+    for (auto& [design, handle] : oldFonts)
         ::DeleteObject(handle);
     ::SetWindowPos(m_root, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                    suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
@@ -1133,8 +1127,8 @@ void WinWindow::rescale(int dpiX, int dpiY, const RECT& suggested) {
 
 } // namespace
 
-std::unique_ptr<NativeWindow> createNativeWindow(const FormSpec& spec, EventSink& sink) {
-    return std::make_unique<WinWindow>(spec, sink);
+std::unique_ptr<NativeWindow> createNativeWindow(const FormDesign& design, EventSink& sink) {
+    return std::make_unique<WinWindow>(design, sink);
 }
 
 namespace win {

@@ -11,12 +11,12 @@ namespace {
 
 using platform::ControlKind;
 
-constexpr platform::ControlSpec probeControls[] = {
+constexpr platform::ControlDesign probeControls[] = {
     {.name = "edit", .kind = ControlKind::TextBox, .rect = {120, 120, 1500, 285}, .text = "design"},
 };
 
 // Keys reach its handler, which unloads the window on Enter, as a dialog's own button would.
-constexpr platform::FormSpec probeForm{
+constexpr platform::FormDesign probeForm{
     .name = "probe",
     .caption = "Probe",
     .style = platform::FormStyle::FixedDialog,

@@ -19,13 +19,13 @@ namespace testsupport {
 
 namespace {
 
+using platform::ControlDesign;
 using platform::ControlKind;
-using platform::ControlSpec;
 namespace twips = platform::twips;
 
-QString nameOf(const ControlSpec& spec) {
-    const QString name = QString::fromUtf8(spec.name);
-    return spec.index < 0 ? name : QStringLiteral("%1(%2)").arg(name).arg(spec.index);
+QString nameOf(const ControlDesign& design) {
+    const QString name = QString::fromUtf8(design.name);
+    return design.index < 0 ? name : QStringLiteral("%1(%2)").arg(name).arg(design.index);
 }
 
 QString show(const QRect& r) {
@@ -36,21 +36,18 @@ QString show(const QPoint& p) {
     return QStringLiteral("%1,%2").arg(p.x()).arg(p.y());
 }
 
-const ControlSpec* containerOf(const platform::FormSpec& form, const ControlSpec& spec) {
-    if (!spec.container.name)
+const ControlDesign* containerOf(const platform::FormDesign& form, const ControlDesign& design) {
+    if (!design.container.name)
         return nullptr;
-    for (const ControlSpec& candidate : form.controls)
-        if (candidate.index == spec.container.index &&
-            std::strcmp(candidate.name, spec.container.name) == 0)
-            return &candidate;
-    return nullptr;
+    const int row = platform::findRow(form, design.container.name, design.container.index);
+    return row < 0 ? nullptr : &form.controls[std::size_t(row)];
 }
 
 // Placed outside its container by the design (a page not shown), or inside such a control.
-bool parked(const platform::FormSpec& form, const ControlSpec& spec) {
-    if (spec.kind != ControlKind::Line && spec.rect.left < 0)
+bool parked(const platform::FormDesign& form, const ControlDesign& design) {
+    if (design.kind != ControlKind::Line && design.rect.left < 0)
         return true;
-    const ControlSpec* container = containerOf(form, spec);
+    const ControlDesign* container = containerOf(form, design);
     return container && parked(form, *container);
 }
 
@@ -59,7 +56,7 @@ bool fits(const QSize& needed, const QRect& box) {
 }
 
 // Whether the caption is shown whole inside the control's box; empty when it is.
-QString captionFault(QWidget* widget, const ControlSpec& spec) {
+QString captionFault(QWidget* widget, const ControlDesign& design) {
     const QFontMetrics metrics = widget->fontMetrics();
     if (auto* button = qobject_cast<QPushButton*>(widget)) {
         QStyleOptionButton option;
@@ -88,7 +85,7 @@ QString captionFault(QWidget* widget, const ControlSpec& spec) {
     } else if (auto* label = qobject_cast<QLabel*>(widget)) {
         if (label->text().isEmpty())
             return {};
-        if (spec.autoSize) {
+        if (design.autoSize) {
             const QSize extent = metrics.size(Qt::TextSingleLine, label->text());
             if (label->size() != extent)
                 return QStringLiteral("%1x%2, its caption %3x%4")
@@ -120,18 +117,18 @@ QString captionFault(QWidget* widget, const ControlSpec& spec) {
 } // namespace
 
 QStringList layoutFaults(platform::Form& form) {
-    const platform::FormSpec& spec = form.spec();
+    const platform::FormDesign& design = form.design();
     QStringList faults;
     QWidget* top = platform::qt::widget(form);
     QWidget* client = top ? top->findChild<QWidget*>(QStringLiteral("client")) : nullptr;
     if (!client)
         return {QStringLiteral("no client area")};
-    const QRect clientPixels = twips::toPixels(0, 0, spec.clientWidth, spec.clientHeight);
+    const QRect clientPixels = twips::toPixels(0, 0, design.clientWidth, design.clientHeight);
     if (client->size() != clientPixels.size())
         faults << QStringLiteral("client area %1, table %2")
                       .arg(show(client->rect()), show(clientPixels));
-    if (spec.position) {
-        const QPoint expected = twips::toPixels(QPoint(spec.position->x, spec.position->y));
+    if (design.position) {
+        const QPoint expected = twips::toPixels(QPoint(design.position->x, design.position->y));
         if (client->mapToGlobal(QPoint(0, 0)) != expected)
             faults << QStringLiteral("client area on the screen at %1, table %2")
                           .arg(show(client->mapToGlobal(QPoint(0, 0))), show(expected));
@@ -142,7 +139,7 @@ QStringList layoutFaults(platform::Form& form) {
         QRect area; // in the top-level widget's coordinates
     };
     QList<Focusable> focusable;
-    for (const ControlSpec& row : spec.controls) {
+    for (const ControlDesign& row : design.controls) {
         if (row.kind == ControlKind::Menu || row.kind == ControlKind::MenuItem)
             continue;
         const QString name = nameOf(row);
@@ -155,14 +152,14 @@ QStringList layoutFaults(platform::Form& form) {
             continue;
         }
         QWidget* container = client;
-        if (const ControlSpec* outer = containerOf(spec, row))
+        if (const ControlDesign* outer = containerOf(design, row))
             container = platform::qt::widget(platform::Control(form, outer->name, outer->index));
         if (widget->parentWidget() != container) {
             fault(QStringLiteral("not inside its container"));
             continue;
         }
 
-        const QRect design =
+        const QRect box =
             twips::toPixels(row.rect.left, row.rect.top, row.rect.width, row.rect.height);
         if (auto* line = qobject_cast<platform::LineControl*>(widget)) {
             const QPoint from = twips::toPixels(QPoint(row.from.x, row.from.y));
@@ -176,15 +173,15 @@ QStringList layoutFaults(platform::Form& form) {
         }
         if (row.kind == ControlKind::Label && row.autoSize) {
             // Grown from its design box: the top stays, and the edge the text is aligned to.
-            const bool keepsEdge = row.alignRight ? widget->geometry().right() == design.right()
-                                                  : widget->x() == design.x();
-            if (widget->y() != design.y() || !keepsEdge)
+            const bool keepsEdge =
+                row.alignRight ? widget->geometry().right() == box.right() : widget->x() == box.x();
+            if (widget->y() != box.y() || !keepsEdge)
                 fault(QStringLiteral("at %1, its design box %2")
-                          .arg(show(widget->geometry()), show(design)));
-        } else if (widget->geometry() != design) {
-            fault(QStringLiteral("at %1, table %2").arg(show(widget->geometry()), show(design)));
+                          .arg(show(widget->geometry()), show(box)));
+        } else if (widget->geometry() != box) {
+            fault(QStringLiteral("at %1, table %2").arg(show(widget->geometry()), show(box)));
         }
-        if (parked(spec, row))
+        if (parked(design, row))
             continue;
 
         if (!container->contentsRect().contains(widget->geometry()))

@@ -147,17 +147,18 @@ private:
 };
 
 // Whether the containers a control stands in are enabled, all the way out.
-bool enabledWithin(const platform::FormSpec& design, platform::ControlRef container) {
+bool enabledWithin(const platform::FormDesign& design, platform::ControlRef container) {
     if (!container.name)
         return true;
-    for (const platform::ControlSpec& other : design.controls)
-        if (std::string(other.name) == container.name && other.index == container.index)
-            return !other.disabled && enabledWithin(design, other.container);
-    return true;
+    const int row = platform::findRow(design, container.name, container.index);
+    if (row < 0)
+        return true;
+    const platform::ControlDesign& other = design.controls[std::size_t(row)];
+    return !other.disabled && enabledWithin(design, other.container);
 }
 
 // Whether a control can take the focus: by its kind and its row, where it stands enabled.
-bool focusable(const platform::FormSpec& design, const platform::ControlSpec& control) {
+bool focusable(const platform::FormDesign& design, const platform::ControlDesign& control) {
     switch (control.kind) {
     case ControlKind::TextBox:
     case ControlKind::ComboBox:
@@ -211,9 +212,9 @@ COLORREF drawnAt(HWND window, POINT point) {
 // tool tip and heading; then the Tab order. The load step changes some texts: loaded gives
 // them, and nullptr for a text that depends on more than the window.
 void checkBuiltFromDesign(const Form& form, std::map<std::string, const char*> loaded = {}) {
-    const platform::FormSpec& design = form.spec();
+    const platform::FormDesign& design = form.design();
     for (std::size_t i = 0; i < design.controls.size(); ++i) {
-        const platform::ControlSpec& control = design.controls[i];
+        const platform::ControlDesign& control = design.controls[i];
         Row row(std::string(design.name) + "." + control.name +
                 (control.index >= 0 ? std::to_string(control.index) : ""));
         HWND window = platform::win::controlWindow(form.window(), int(i));
@@ -240,7 +241,7 @@ void checkBuiltFromDesign(const Form& form, std::map<std::string, const char*> l
         LOGFONTW font{};
         ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(window, WM_GETFONT, 0, 0)), sizeof font,
                      &font);
-        const platform::FontSpec expected = control.font.value_or(design.font);
+        const platform::FontDesign expected = control.font.value_or(design.font);
         CHECK_EQUAL(platform::win::utf8(font.lfFaceName), std::string(expected.face));
         CHECK_EQUAL(int(font.lfWeight), expected.weight);
         CHECK_EQUAL(-int(font.lfHeight), pixelsY(int(expected.points * 20 + 0.5)));
@@ -273,14 +274,14 @@ void checkBuiltFromDesign(const Form& form, std::map<std::string, const char*> l
     }
 
     // The Tab key goes round the controls that take the focus in ascending tab index.
-    std::vector<const platform::ControlSpec*> order;
-    for (const platform::ControlSpec& control : design.controls)
+    std::vector<const platform::ControlDesign*> order;
+    for (const platform::ControlDesign& control : design.controls)
         if (focusable(design, control))
             order.push_back(&control);
     std::stable_sort(order.begin(), order.end(),
                      [](auto* a, auto* b) { return a->tabIndex < b->tabIndex; });
     for (std::size_t step = 0; step <= order.size() && !order.empty(); ++step) {
-        const platform::ControlSpec& expected = *order[step % order.size()];
+        const platform::ControlDesign& expected = *order[step % order.size()];
         Row row(std::string(design.name) + " Tab " + std::to_string(step) + " " + expected.name);
         CHECK(focused() ==
               platform::win::controlWindow(form.window(), form.row(expected.name, expected.index)));
@@ -297,7 +298,7 @@ WINTEST_CASE(eachWindowIsBuiltFromItsDesign) {
     checkBuiltFromDesign(main, {{"cmbWin", "Yes"}, {"txtPrevious", nullptr}});
     CHECK(!main.lbl1win.isVisible() && !main.lblLose.isVisible());
     // The fraction bar, black and five pixels wide, between the two odds figures.
-    const platform::ControlSpec& bar = main.spec().controls[std::size_t(main.Line1.row())];
+    const platform::ControlDesign& bar = main.design().controls[std::size_t(main.Line1.row())];
     const POINT middle{pixelsX((bar.from.x + bar.to.x) / 2), pixelsY((bar.from.y + bar.to.y) / 2)};
     CHECK_EQUAL(drawnAt(root(main), middle), RGB(0, 0, 0));
     CHECK_EQUAL(drawnAt(root(main), POINT{middle.x + 2, middle.y}), RGB(0, 0, 0));
@@ -323,8 +324,8 @@ WINTEST_CASE(eachWindowIsBuiltFromItsDesign) {
     CHECK((style & WS_CAPTION) != WS_CAPTION && (style & WS_DLGFRAME) && !(style & WS_SYSMENU));
     // The version line grew leftwards, flush with the platform line.
     const platform::TwipsRect version = splash.lblVersion.place();
-    const platform::ControlSpec& designed =
-        splash.spec().controls[std::size_t(splash.lblVersion.row())];
+    const platform::ControlDesign& designed =
+        splash.design().controls[std::size_t(splash.lblVersion.row())];
     CHECK_EQUAL(version.left + version.width, designed.rect.left + designed.rect.width);
 }
 

@@ -15,10 +15,10 @@ using enum platform::ControlKind;
 
 namespace {
 
-constexpr TabSpec pages[] = {{"First", "p1", "The first page"}, {"Second", "p2", "The second"}};
-constexpr FontSpec bold{"Arial", 12, 700};
+constexpr TabDesign pages[] = {{"First", "p1", "The first page"}, {"Second", "p2", "The second"}};
+constexpr FontDesign bold{"Arial", 12, 700};
 
-constexpr ControlSpec controls[] = {
+constexpr ControlDesign controls[] = {
     {.name = "cmdGo",
      .kind = CommandButton,
      .rect = {300, 120, 1200, 375},
@@ -33,12 +33,12 @@ constexpr ControlSpec controls[] = {
 };
 enum { cmdGo, tbsPages };
 
-constexpr FormSpec form{.name = "frmTest",
-                        .caption = "Test",
-                        .style = FormStyle::Sizable,
-                        .clientWidth = 6000,
-                        .clientHeight = 3000,
-                        .controls = controls};
+constexpr FormDesign form{.name = "frmTest",
+                          .caption = "Test",
+                          .style = FormStyle::Sizable,
+                          .clientWidth = 6000,
+                          .clientHeight = 3000,
+                          .controls = controls};
 
 struct Fixture {
     RecordingSink sink;

@@ -18,7 +18,7 @@ constexpr Colour black{0, 0, 0};
 // over it where they meet: grey above white, an etched groove.
 // One row a control, as the layout reads.
 // clang-format off
-constexpr ControlSpec controls[] = {
+constexpr ControlDesign controls[] = {
     {.name = "cmdOK", .kind = CommandButton, .rect = {4245, 2625, 1260, 345}, .text = "OK",
      .tabIndex = 0, .defaultButton = true, .cancelButton = true},
     {.name = "picIcon", .kind = PictureBox, .rect = {240, 240, 300, 300}, .tabIndex = 1,
@@ -33,7 +33,7 @@ constexpr ControlSpec controls[] = {
      .text = "Warning: ...Use this program at your own risk. Check all results manually.",
      .colour = black, .tabIndex = 4},
     {.name = "lblTitle", .kind = Label, .rect = {1050, 240, 3885, 480}, .text = "Application Title",
-     .font = FontSpec{"MS Sans Serif", 12, 700, true}, .colour = black, .tabIndex = 5},
+     .font = FontDesign{"MS Sans Serif", 12, 700, true}, .colour = black, .tabIndex = 5},
     {.name = "lblVersion", .kind = Label, .rect = {1050, 780, 3885, 225}, .text = "Version",
      .colour = black, .tabIndex = 6},
     {.name = "Line1", .kind = Line, .index = 0, .from = {105, 2460}, .to = {5654, 2460},
@@ -43,7 +43,7 @@ constexpr ControlSpec controls[] = {
 };
 // clang-format on
 
-constexpr FormSpec form{
+constexpr FormDesign form{
     .name = "frmAbout",
     .caption = "About MyApp",
     .style = FormStyle::FixedDialog,
@@ -61,7 +61,7 @@ public:
 
 } // namespace
 
-const FormSpec& frmAbout::design() {
+const FormDesign& frmAbout::design() {
     return form;
 }
 

@@ -14,7 +14,7 @@ public:
 
     // The program-wide instance.
     static platform::WindowInstance<frmAbout>& instance();
-    static const platform::FormSpec& design();
+    static const platform::FormDesign& design();
 
     platform::Control cmdOK{*this, "cmdOK"};
     platform::Control picIcon{*this, "picIcon"};

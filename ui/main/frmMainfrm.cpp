@@ -20,15 +20,15 @@ namespace {
 // The whole run of the horse, whatever the machine.
 constexpr auto raceDuration = 750ms;
 
-constexpr FontSpec heading{"MS Sans Serif", 9.75, 700};
-constexpr FontSpec large{"MS Sans Serif", 12};
+constexpr FontDesign heading{"MS Sans Serif", 9.75, 700};
+constexpr FontDesign large{"MS Sans Serif", 12};
 constexpr const char* winItems[] = {"Yes", "No"};
 
 // In the order of creation; each field's heading names it for screen readers. The result fields
 // are written by Calculate: they can be selected and copied, not typed into.
 // One row a control, as the layout reads.
 // clang-format off
-constexpr ControlSpec controls[] = {
+constexpr ControlDesign controls[] = {
     // Column headings.
     {.name = "Stake", .kind = Label, .rect = {240, 550, 1335, 495}, .text = "Stake Bet",
      .font = heading, .tabIndex = 0},
@@ -45,7 +45,7 @@ constexpr ControlSpec controls[] = {
     {.name = "lblTotal", .kind = Label, .rect = {11040, 555, 1215, 975}, .text = "TOTAL",
      .font = heading, .tabIndex = 6},
     {.name = "Label1", .kind = Label, .rect = {240, 1320, 855, 255}, .text = "RACE 1",
-     .font = FontSpec{.underline = true}, .colour = Colour{192, 64, 0}, .tabIndex = 21},
+     .font = FontDesign{.underline = true}, .colour = Colour{192, 64, 0}, .tabIndex = 21},
     // The bet row.
     {.name = "txtStakebet", .kind = TextBox, .rect = {240, 1680, 1215, 315}, .text = "0.00",
      .tabIndex = 7, .toolTip = "Enter your stake here", .accessibleName = "Stake Bet",
@@ -82,13 +82,13 @@ constexpr ControlSpec controls[] = {
     {.name = "lbl1win", .kind = Label, .rect = {8520, 5040, 1095, 735},
      .text = "YOU WIN! You're as rich as a Duke!", .colour = Colour{0, 0, 255}, .tabIndex = 17},
     {.name = "lblgrandtot", .kind = Label, .rect = {10080, 5040, 2055, 375}, .text = "GRAND TOTAL:",
-     .font = FontSpec{"MS Sans Serif", 12, 700}, .tabIndex = 19},
+     .font = FontDesign{"MS Sans Serif", 12, 700}, .tabIndex = 19},
     {.name = "txtGrandtot", .kind = TextBox, .rect = {10080, 5640, 2055, 495}, .text = "0.00",
      .font = large, .tabIndex = 20, .accessibleName = "GRAND TOTAL:", .heading = "lblgrandtot"},
     {.name = "picHorse", .kind = PictureBox, .rect = {race::startLeft, 5520, 375, 255},
      .tabIndex = 16, .picture = Picture::Horse, .takesFocus = false},
     {.name = "cmdCalculate", .kind = CommandButton, .rect = {3240, 5880, 2535, 615},
-     .text = "Calculate", .font = FontSpec{"MS Sans Serif", 13.5}, .tabIndex = 14,
+     .text = "Calculate", .font = FontDesign{"MS Sans Serif", 13.5}, .tabIndex = 14,
      .toolTip = "Click here to see your results"},
     {.name = "cmdSaveresults", .kind = CommandButton, .rect = {6240, 5880, 1335, 615},
      .text = "Save", .tabIndex = 23},
@@ -104,7 +104,7 @@ constexpr ControlSpec controls[] = {
 };
 // clang-format on
 
-constexpr FormSpec form{
+constexpr FormDesign form{
     .name = "frmMainfrm",
     .caption = "Tollick's Results",
     .style = FormStyle::Sizable,
@@ -117,7 +117,7 @@ constexpr FormSpec form{
 
 } // namespace
 
-const FormSpec& frmMainfrm::design() {
+const FormDesign& frmMainfrm::design() {
     return form;
 }
 

@@ -15,7 +15,7 @@ public:
     // The program-wide instance.
     static platform::WindowInstance<frmMainfrm>& instance();
     // The window and its controls as they stand at design time.
-    static const platform::FormSpec& design();
+    static const platform::FormDesign& design();
 
     // Column headings.
     platform::Control Stake{*this, "Stake"};

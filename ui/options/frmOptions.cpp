@@ -16,7 +16,7 @@ constexpr int panelParkedLeft = -20000;
 constexpr int keyTab = 9;
 constexpr int ctrlMask = 2;
 
-constexpr TabSpec tabs[] = {
+constexpr TabDesign tabs[] = {
     {"PathNames", "Group1", "Set Options for Pathnames"},
 };
 
@@ -24,7 +24,7 @@ constexpr TabSpec tabs[] = {
 // panel is disabled, so that neither it nor its contents take the focus.
 // One row a control, as the layout reads.
 // clang-format off
-constexpr ControlSpec controls[] = {
+constexpr ControlDesign controls[] = {
     {.name = "picOptions", .kind = Panel, .index = 3, .rect = {panelParkedLeft, 480, 5685, 3780},
      .tabIndex = 7, .takesFocus = false, .disabled = true},
     {.name = "fraSample4", .kind = Frame, .container = {"picOptions", 3},
@@ -51,11 +51,11 @@ constexpr ControlSpec controls[] = {
     {.name = "cmdOK", .kind = CommandButton, .rect = {2490, 4455, 1095, 375}, .text = "OK",
      .tabIndex = 1},
     {.name = "tbsOptions", .kind = TabStrip, .rect = {105, 120, 5895, 4245},
-     .font = FontSpec{"MS Sans Serif", 8.25}, .tabIndex = 0, .tabs = tabs},
+     .font = FontDesign{"MS Sans Serif", 8.25}, .tabIndex = 0, .tabs = tabs},
 };
 // clang-format on
 
-constexpr FormSpec form{
+constexpr FormDesign form{
     .name = "frmOptions",
     .caption = "Options",
     .style = FormStyle::FixedDialog,
@@ -80,7 +80,7 @@ float single(float value) {
 
 } // namespace
 
-const FormSpec& frmOptions::design() {
+const FormDesign& frmOptions::design() {
     return form;
 }
 

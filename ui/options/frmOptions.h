@@ -13,7 +13,7 @@ public:
 
     // The program-wide instance.
     static platform::WindowInstance<frmOptions>& instance();
-    static const platform::FormSpec& design();
+    static const platform::FormDesign& design();
 
     // Panel i belongs to tab i + 1; only the selected tab's panel is in place.
     std::array<platform::Control, 4> picOptions{

@@ -5,13 +5,13 @@ using enum platform::ControlKind;
 
 namespace {
 
-constexpr FontSpec arial{"Arial", 8.25};
+constexpr FontDesign arial{"Arial", 8.25};
 
 // In the order of creation, inside the frame. The platform and version lines grow to the left,
 // so that they stay flush with each other; the title and the owner's name grow to the right.
 // One row a control, as the layout reads.
 // clang-format off
-constexpr ControlSpec controls[] = {
+constexpr ControlDesign controls[] = {
     {.name = "Frame1", .kind = Frame, .rect = {150, 60, 7080, 4050}, .tabIndex = 0},
     {.name = "imgLogo", .kind = Image, .container = {"Frame1"}, .rect = {360, 795, 1815, 2385},
      .picture = Picture::ProgramIcon},
@@ -23,23 +23,23 @@ constexpr ControlSpec controls[] = {
     {.name = "lblWarning", .kind = Label, .container = {"Frame1"}, .rect = {150, 3660, 6855, 195},
      .text = "Warning: Use this program entirely at your own risk.", .font = arial, .tabIndex = 2},
     {.name = "lblVersion", .kind = Label, .container = {"Frame1"}, .rect = {5970, 2700, 885, 285},
-     .text = "Version", .font = FontSpec{"Arial", 12, 700}, .tabIndex = 5, .autoSize = true,
+     .text = "Version", .font = FontDesign{"Arial", 12, 700}, .tabIndex = 5, .autoSize = true,
      .alignRight = true},
     {.name = "lblPlatform", .kind = Label, .container = {"Frame1"}, .rect = {5910, 2340, 945, 360},
-     .text = "Win32", .font = FontSpec{"Arial", 15.75, 700}, .tabIndex = 6, .autoSize = true,
+     .text = "Win32", .font = FontDesign{"Arial", 15.75, 700}, .tabIndex = 6, .autoSize = true,
      .alignRight = true},
     {.name = "lblProductName", .kind = Label, .container = {"Frame1"},
-     .rect = {2520, 1140, 3720, 765}, .text = "Quorvex", .font = FontSpec{"Arial", 32.25, 700},
+     .rect = {2520, 1140, 3720, 765}, .text = "Quorvex", .font = FontDesign{"Arial", 32.25, 700},
      .tabIndex = 8, .autoSize = true},
     {.name = "lblLicenseTo", .kind = Label, .container = {"Frame1"}, .rect = {120, 240, 6855, 255},
      .text = "Licensed to the owner of this copy", .font = arial, .tabIndex = 1},
     {.name = "lblCompanyProduct", .kind = Label, .container = {"Frame1"},
-     .rect = {2355, 705, 1320, 435}, .text = "Tollick's", .font = FontSpec{"Arial", 18, 700},
+     .rect = {2355, 705, 1320, 435}, .text = "Tollick's", .font = FontDesign{"Arial", 18, 700},
      .tabIndex = 7, .autoSize = true},
 };
 // clang-format on
 
-constexpr FormSpec form{
+constexpr FormDesign form{
     .name = "frmSplash",
     .caption = "",
     .style = FormStyle::Splash,
@@ -53,7 +53,7 @@ constexpr FormSpec form{
 
 } // namespace
 
-const FormSpec& frmSplash::design() {
+const FormDesign& frmSplash::design() {
     return form;
 }
 

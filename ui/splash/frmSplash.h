@@ -13,7 +13,7 @@ public:
 
     // The program-wide instance.
     static platform::WindowInstance<frmSplash>& instance();
-    static const platform::FormSpec& design();
+    static const platform::FormDesign& design();
 
     platform::Control Frame1{*this, "Frame1"};
     platform::Control imgLogo{*this, "imgLogo"};

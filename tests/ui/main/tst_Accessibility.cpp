@@ -63,12 +63,12 @@ void tst_Accessibility::cleanup() {
 void tst_Accessibility::fieldsAreNamedByTheirHeadings() {
     frmMainfrm& w = frmMainfrm::instance().load();
     int named = 0;
-    for (const platform::ControlSpec& spec : frmMainfrm::design().controls) {
-        if (!spec.heading)
+    for (const platform::ControlDesign& design : frmMainfrm::design().controls) {
+        if (!design.heading)
             continue;
-        auto* heading = qt::widget<QLabel>(platform::Control(w, spec.heading));
-        QWidget* field = qt::widget(platform::Control(w, spec.name, spec.index));
-        QVERIFY2(heading && field, spec.name);
+        auto* heading = qt::widget<QLabel>(platform::Control(w, design.heading));
+        QWidget* field = qt::widget(platform::Control(w, design.name, design.index));
+        QVERIFY2(heading && field, design.name);
         if (auto* edit = field->findChild<QLineEdit*>())
             edit->setText(QStringLiteral("7"));
         QVERIFY2(spokenName(field).startsWith(heading->text()),

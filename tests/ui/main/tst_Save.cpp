@@ -93,12 +93,12 @@ QStringList screenOf(frmMainfrm& w) {
     const platform::NativeWindow& window = w.window();
     const auto& controls = frmMainfrm::design().controls;
     for (int row = 0; row < int(controls.size()); ++row) {
-        const platform::ControlSpec& spec = controls[std::size_t(row)];
-        if (spec.kind == platform::ControlKind::Menu ||
-            spec.kind == platform::ControlKind::MenuItem)
+        const platform::ControlDesign& design = controls[std::size_t(row)];
+        if (design.kind == platform::ControlKind::Menu ||
+            design.kind == platform::ControlKind::MenuItem)
             continue;
         screen << QStringLiteral("%1=%2 %3 %4")
-                      .arg(QString::fromUtf8(spec.name), QString::fromStdString(window.text(row)))
+                      .arg(QString::fromUtf8(design.name), QString::fromStdString(window.text(row)))
                       .arg(window.value(row))
                       .arg(window.isVisible(row));
     }

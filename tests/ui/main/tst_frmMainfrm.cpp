@@ -21,8 +21,8 @@
 
 namespace twips = platform::twips;
 namespace qt = platform::qt;
+using platform::ControlDesign;
 using platform::ControlKind;
-using platform::ControlSpec;
 
 namespace {
 
@@ -34,8 +34,8 @@ QRect pixelsOf(const platform::TwipsRect& r) {
     return twips::toPixels(r.left, r.top, r.width, r.height);
 }
 
-bool isMenu(const ControlSpec& spec) {
-    return spec.kind == ControlKind::Menu || spec.kind == ControlKind::MenuItem;
+bool isMenu(const ControlDesign& design) {
+    return design.kind == ControlKind::Menu || design.kind == ControlKind::MenuItem;
 }
 
 // The key that a caption's access-key marker names.
@@ -135,7 +135,7 @@ void tst_frmMainfrm::firstAppearance() {
 // The front end builds exactly what the window's one table says, before the load step runs.
 void tst_frmMainfrm::builtFromItsTable() {
     frmMainfrm designed;
-    const platform::FormSpec& form = frmMainfrm::design();
+    const platform::FormDesign& form = frmMainfrm::design();
     QMainWindow* top = topOf(designed);
     QVERIFY(top);
     top->show();
@@ -146,19 +146,19 @@ void tst_frmMainfrm::builtFromItsTable() {
 
     QList<QAction*> menus;
     for (int row = 0; row < int(form.controls.size()); ++row) {
-        const ControlSpec& spec = form.controls[std::size_t(row)];
-        const platform::Control control(designed, spec.name, spec.index);
+        const ControlDesign& design = form.controls[std::size_t(row)];
+        const platform::Control control(designed, design.name, design.index);
         QCOMPARE(control.row(), row);
-        const QString name = QString::fromUtf8(spec.name);
-        const QString text = QString::fromUtf8(spec.text);
-        if (isMenu(spec)) {
+        const QString name = QString::fromUtf8(design.name);
+        const QString text = QString::fromUtf8(design.text);
+        if (isMenu(design)) {
             QAction* action = qt::action(control);
             QVERIFY2(action, qPrintable(name));
             QCOMPARE(action->text(), text);
-            if (spec.kind == ControlKind::Menu) {
+            if (design.kind == ControlKind::Menu) {
                 menus.append(action);
             } else {
-                const platform::Control menu(designed, spec.container.name);
+                const platform::Control menu(designed, design.container.name);
                 QVERIFY2(QMenu::menuInAction(qt::action(menu))->actions().contains(action),
                          qPrintable(name));
             }
@@ -167,23 +167,23 @@ void tst_frmMainfrm::builtFromItsTable() {
         QWidget* widget = qt::widget(control);
         QVERIFY2(widget, qPrintable(name));
         QCOMPARE(widget->objectName(), name);
-        if (!spec.container.name)
+        if (!design.container.name)
             QCOMPARE(widget->parentWidget(), top->centralWidget());
         if (auto* line = qobject_cast<platform::LineControl*>(widget)) {
-            QCOMPARE(line->from(), twips::toPixels(QPoint(spec.from.x, spec.from.y)));
-            QCOMPARE(line->to(), twips::toPixels(QPoint(spec.to.x, spec.to.y)));
-            QCOMPARE(line->lineWidth(), spec.lineWidth);
+            QCOMPARE(line->from(), twips::toPixels(QPoint(design.from.x, design.from.y)));
+            QCOMPARE(line->to(), twips::toPixels(QPoint(design.to.x, design.to.y)));
+            QCOMPARE(line->lineWidth(), design.lineWidth);
         } else {
-            QVERIFY2(widget->geometry() == pixelsOf(spec.rect), qPrintable(name));
+            QVERIFY2(widget->geometry() == pixelsOf(design.rect), qPrintable(name));
         }
-        QCOMPARE(widget->toolTip(), QString::fromUtf8(spec.toolTip ? spec.toolTip : ""));
+        QCOMPARE(widget->toolTip(), QString::fromUtf8(design.toolTip ? design.toolTip : ""));
         if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
             QCOMPARE(edit->text(), text);
-            QCOMPARE(edit->isReadOnly(), spec.readOnly);
+            QCOMPARE(edit->isReadOnly(), design.readOnly);
         } else if (auto* box = qobject_cast<QComboBox*>(widget)) {
-            QCOMPARE(box->isEditable(), spec.kind == ControlKind::ComboBox);
+            QCOMPARE(box->isEditable(), design.kind == ControlKind::ComboBox);
             QStringList items;
-            for (const char* item : spec.items)
+            for (const char* item : design.items)
                 items << QString::fromUtf8(item);
             QStringList shown;
             for (int i = 0; i < box->count(); ++i)
@@ -191,7 +191,7 @@ void tst_frmMainfrm::builtFromItsTable() {
             QCOMPARE(shown, items);
             QCOMPARE(box->currentText(), text);
         } else if (auto* label = qobject_cast<QLabel*>(widget);
-                   label && spec.kind == ControlKind::Label) {
+                   label && design.kind == ControlKind::Label) {
             QCOMPARE(label->text(), text);
         } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
             QCOMPARE(button->text(), text);
@@ -203,13 +203,13 @@ void tst_frmMainfrm::builtFromItsTable() {
 void tst_frmMainfrm::controlsInsideTheClientAreaAndApart() {
     frmMainfrm& w = shown();
     QWidget* client = topOf(w)->centralWidget();
-    const platform::FormSpec& form = frmMainfrm::design();
+    const platform::FormDesign& form = frmMainfrm::design();
     QList<QWidget*> focusable;
-    for (const ControlSpec& spec : form.controls) {
-        if (isMenu(spec))
+    for (const ControlDesign& design : form.controls) {
+        if (isMenu(design))
             continue;
-        QWidget* widget = qt::widget(platform::Control(w, spec.name, spec.index));
-        QVERIFY2(client->rect().contains(widget->geometry()), spec.name);
+        QWidget* widget = qt::widget(platform::Control(w, design.name, design.index));
+        QVERIFY2(client->rect().contains(widget->geometry()), design.name);
         if (widget->focusPolicy() != Qt::NoFocus)
             focusable.append(widget);
     }
@@ -335,7 +335,7 @@ void tst_frmMainfrm::calculateByKeyboardAndMouse() {
 // every run starts again from the design position.
 void tst_frmMainfrm::horseRunsAlongItsTrack() {
     frmMainfrm& w = shown();
-    const QRect design = pixelsOf(w.picHorse.spec().rect);
+    const QRect design = pixelsOf(w.picHorse.design().rect);
     QWidget* horse = qt::widget(w.picHorse);
     QWidget* client = topOf(w)->centralWidget();
     QList<int> firstRun;
@@ -345,7 +345,7 @@ void tst_frmMainfrm::horseRunsAlongItsTrack() {
         QVERIFY(race.twipsLefts.size() > 1);
         const int step = race.twipsLefts[1] - race.twipsLefts[0];
         QVERIFY(step > 0);
-        QCOMPARE(race.twipsLefts.first() - step, w.picHorse.spec().rect.left);
+        QCOMPARE(race.twipsLefts.first() - step, w.picHorse.design().rect.left);
         for (qsizetype i = 0; i < race.twipsLefts.size(); ++i) {
             QCOMPARE(race.pixelLefts[i], twips::toPixels(race.twipsLefts[i]));
             if (i > 0)
@@ -471,13 +471,13 @@ void tst_frmMainfrm::menuAccessKeys() {
     frmMainfrm& w = shown();
     const QByteArray entryName = entry.toUtf8();
     const platform::Control item(w, entryName.constData());
-    const platform::Control menu(w, item.spec().container.name);
+    const platform::Control menu(w, item.design().container.name);
 
-    QTest::keyClick(qt::widget(w), accessKeyOf(menu.spec().text), Qt::AltModifier);
+    QTest::keyClick(qt::widget(w), accessKeyOf(menu.design().text), Qt::AltModifier);
     auto* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget());
     QVERIFY(popup);
     QCOMPARE(popup, QMenu::menuInAction(qt::action(menu)));
-    QTest::keyClick(popup, accessKeyOf(item.spec().text));
+    QTest::keyClick(popup, accessKeyOf(item.design().text));
 
     const bool exits = entry == u"cmdExit";
     QCOMPARE(m_env->programEnds, exits ? 1 : 0);

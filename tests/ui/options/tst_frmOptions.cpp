@@ -153,7 +153,7 @@ void tst_frmOptions::panelsLieOverTheTabPage() {
 // The tab bar shows the table's tabs, the first one selected, and has the focus.
 void tst_frmOptions::firstShowing() {
     SHOW_DIALOG(options);
-    const std::span<const platform::TabSpec> tabs = options.tbsOptions.spec().tabs;
+    const std::span<const platform::TabDesign> tabs = options.tbsOptions.design().tabs;
     QTabBar* bar = strip(options)->tabBar();
     QCOMPARE(bar->count(), int(tabs.size()));
     for (int i = 0; i < bar->count(); ++i) {
