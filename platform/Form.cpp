@@ -4,7 +4,6 @@
 #include "platform/RuntimeError.h"
 #include "platform/WindowInstance.h"
 
-#include <cstring>
 #include <stdexcept>
 
 namespace platform {
@@ -90,15 +89,6 @@ Form::Form(const FormDesign& design)
     : m_design(design), m_window(createNativeWindow(design, *this)) {}
 
 Form::~Form() = default;
-
-int findRow(const FormDesign& design, const char* name, int index) {
-    for (std::size_t row = 0; row < design.controls.size(); ++row) {
-        const ControlDesign& control = design.controls[row];
-        if (control.index == index && std::strcmp(control.name, name) == 0)
-            return int(row);
-    }
-    return -1;
-}
 
 int Form::row(const char* name, int index) const {
     const int found = findRow(m_design, name, index);

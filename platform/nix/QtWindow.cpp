@@ -1,5 +1,7 @@
 #include "platform/nix/QtWindow.h"
 
+#include "platform/FormRules.h"
+
 #include "platform/nix/AutoSizeLabel.h"
 #include "platform/nix/Fonts.h"
 #include "platform/nix/LineControl.h"
@@ -97,21 +99,6 @@ int shiftStateOf(const QKeyEvent& event) {
     return shift;
 }
 
-bool takesFocus(const ControlDesign& design) {
-    switch (design.kind) {
-    case ControlKind::TextBox:
-    case ControlKind::ComboBox:
-    case ControlKind::DropDownList:
-    case ControlKind::CheckBox:
-    case ControlKind::CommandButton:
-    case ControlKind::TabStrip:
-    case ControlKind::PictureBox:
-        return design.takesFocus;
-    default:
-        return false;
-    }
-}
-
 } // namespace
 
 class QtWindow;
@@ -185,7 +172,7 @@ private:
     void buildMenu(int row);
     void nameForReaders(int row);
     void orderTabs();
-    QWidget* containerOf(const ControlDesign& design) const;
+    QWidget* containerOf(int row) const;
     std::function<void()> clickOf(int row) const;
     int rowOf(const QObject* widget) const;
     bool previewKey(QWidget* widget, QKeyEvent* event);
@@ -220,7 +207,7 @@ QtWindow::QtWindow(const FormDesign& design, EventSink& sink)
         if (control.kind == ControlKind::Menu || control.kind == ControlKind::MenuItem)
             buildMenu(row);
         else
-            m_widgets[std::size_t(row)] = buildControl(row, containerOf(control));
+            m_widgets[std::size_t(row)] = buildControl(row, containerOf(row));
     }
     for (int row = 0; row < int(design.controls.size()); ++row)
         nameForReaders(row);
@@ -303,11 +290,9 @@ std::function<void()> QtWindow::clickOf(int row) const {
     };
 }
 
-QWidget* QtWindow::containerOf(const ControlDesign& design) const {
-    if (!design.container.name)
-        return m_client;
-    const int row = findRow(m_design, design.container.name, design.container.index);
-    return row < 0 ? m_client : m_widgets[std::size_t(row)];
+QWidget* QtWindow::containerOf(int row) const {
+    const int container = containerRow(m_design, row);
+    return container < 0 ? m_client : m_widgets[std::size_t(container)];
 }
 
 QWidget* QtWindow::buildControl(int row, QWidget* parent) {
@@ -470,24 +455,16 @@ void QtWindow::nameForReaders(int row) {
     field->setAccessibleName(qs(design.accessibleName));
     if (auto* combo = qobject_cast<QComboBox*>(field); combo && combo->lineEdit())
         combo->lineEdit()->setAccessibleName(qs(design.accessibleName));
-    if (design.heading) {
-        auto* heading = m_client->findChild<QLabel*>(qs(design.heading));
-        if (heading && !heading->buddy())
-            heading->setBuddy(field);
+    if (const int heading = headingRow(m_design, row); heading >= 0) {
+        auto* label = qobject_cast<QLabel*>(control(heading));
+        if (label && !label->buddy())
+            label->setBuddy(field);
     }
 }
 
-// Ascending tab index among the controls that take the focus; the first one has it when the
-// window is first shown.
+// The first control in the Tab order has the focus when the window is first shown.
 void QtWindow::orderTabs() {
-    std::vector<int> rows;
-    for (int row = 0; row < int(m_design.controls.size()); ++row)
-        if (m_widgets[std::size_t(row)] && takesFocus(m_design.controls[std::size_t(row)]))
-            rows.push_back(row);
-    std::stable_sort(rows.begin(), rows.end(), [this](int a, int b) {
-        return m_design.controls[std::size_t(a)].tabIndex <
-               m_design.controls[std::size_t(b)].tabIndex;
-    });
+    const std::vector<int> rows = tabOrder(m_design);
     for (std::size_t i = 1; i < rows.size(); ++i)
         QWidget::setTabOrder(control(rows[i - 1]), control(rows[i]));
     if (!rows.empty())
@@ -637,15 +614,12 @@ bool QtWindow::previewKey(QWidget* widget, QKeyEvent* event) {
     }
     if (!m_top->isVisible())
         return false;
-    const auto roleButton = [this](bool ControlDesign::*role) {
-        for (int row = 0; row < int(m_design.controls.size()); ++row)
-            if (m_design.controls[std::size_t(row)].*role && control(row)->isEnabled())
-                return row;
-        return -1;
+    const auto enabled = [this](int row) {
+        return row >= 0 && control(row)->isEnabled() ? row : -1;
     };
     const int key = event->key();
     if (key == Qt::Key_Escape) {
-        if (const int row = roleButton(&ControlDesign::cancelButton); row >= 0) {
+        if (const int row = enabled(cancelButtonRow(m_design)); row >= 0) {
             raise({Event::Click, row});
             return true;
         }
@@ -653,7 +627,7 @@ bool QtWindow::previewKey(QWidget* widget, QKeyEvent* event) {
                (event->modifiers() & ~Qt::KeypadModifier) == 0) {
         int row = qobject_cast<QPushButton*>(widget) ? rowOf(widget) : -1;
         if (row < 0)
-            row = roleButton(&ControlDesign::defaultButton);
+            row = enabled(defaultButtonRow(m_design));
         if (row >= 0) {
             raise({Event::Click, row});
             return true;

@@ -4,6 +4,7 @@
 // default-button look with the focus; the event loop feeds them through IsDialogMessage.
 #include "platform/Window.h"
 
+#include "platform/FormRules.h"
 #include "platform/RuntimeError.h"
 #include "platform/win/AccessibleName.h"
 #include "platform/win/MessageLoop.h"
@@ -15,7 +16,6 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <climits>
 #include <cmath>
 #include <cstring>
 #include <string>
@@ -76,27 +76,8 @@ void registerClasses() {
         throw RuntimeError::of(RuntimeError::OutOfMemory);
 }
 
-bool hasWindow(ControlKind kind) {
-    return kind != Line && kind != Menu && kind != MenuItem;
-}
-
 bool isContainer(ControlKind kind) {
     return kind == Frame || kind == Panel;
-}
-
-bool takesFocus(const ControlDesign& control) {
-    switch (control.kind) {
-    case TextBox:
-    case ComboBox:
-    case DropDownList:
-    case CheckBox:
-    case CommandButton:
-    case TabStrip:
-    case PictureBox:
-        return control.takesFocus;
-    default:
-        return false;
-    }
 }
 
 bool sameFont(const FontDesign& a, const FontDesign& b) {
@@ -187,7 +168,6 @@ private:
     int rowOf(HWND hwnd) const;
 
     HFONT font(const FontDesign& design);
-    std::vector<int> stackingOrder(int container) const;
     void createChildren(HWND parent, int container);
     void createControl(HWND parent, int control);
     void buildMenu();
@@ -241,19 +221,16 @@ WinWindow::WinWindow(const FormDesign& design, EventSink& sink) : m_design(desig
         entry.rect = control.rect;
         entry.visible = true;
         entry.enabled = !control.disabled;
-        if (control.container.name)
-            entry.parent = findRow(m_design, control.container.name, control.container.index);
+        entry.parent = containerRow(m_design, int(i));
         if (control.toolTip)
             entry.toolTip = win::wide(control.toolTip);
         for (const TabDesign& tab : control.tabs)
             entry.tabToolTips.push_back(win::wide(tab.toolTip ? tab.toolTip : ""));
         entry.menuText = control.text;
-        m_dialogKeys = m_dialogKeys || takesFocus(control);
-        if (control.defaultButton)
-            m_defaultRow = int(i);
-        if (control.cancelButton)
-            m_cancelRow = int(i);
     }
+    m_dialogKeys = !tabOrder(design).empty();
+    m_defaultRow = defaultButtonRow(design);
+    m_cancelRow = cancelButtonRow(design);
     buildMenu();
 
     DWORD style = WS_CLIPCHILDREN;
@@ -370,46 +347,13 @@ HFONT WinWindow::font(const FontDesign& design) {
     return handle;
 }
 
-// The order of a container's controls from top to bottom, which is also the order of the Tab
-// key: by tab index, with each field's heading label moved to just before the field, so that
-// the system's accessibility names the field after it.
-std::vector<int> WinWindow::stackingOrder(int container) const {
-    std::vector<int> rows;
-    for (int i = 0; i < int(m_design.controls.size()); ++i)
-        if (hasWindow(row(i).kind) && item(i).parent == container)
-            rows.push_back(i);
-    std::stable_sort(rows.begin(), rows.end(), [this](int a, int b) {
-        const auto key = [this](int r) { return row(r).tabIndex < 0 ? INT_MAX : row(r).tabIndex; };
-        return key(a) < key(b);
-    });
-    std::vector<int> headings;
-    for (int r : rows)
-        if (row(r).heading) {
-            const int label = findRow(m_design, row(r).heading);
-            if (label >= 0 && item(label).parent == container)
-                headings.push_back(label);
-        }
-    const auto isHeading = [&](int r) {
-        return std::find(headings.begin(), headings.end(), r) != headings.end();
-    };
-    std::vector<int> order;
-    for (int r : rows) {
-        if (row(r).heading) {
-            const int label = findRow(m_design, row(r).heading);
-            if (isHeading(label) && std::find(order.begin(), order.end(), label) == order.end())
-                order.push_back(label);
-        }
-        if (!isHeading(r))
-            order.push_back(r);
-    }
-    return order;
-}
-
 void WinWindow::createChildren(HWND parent, int container) {
     HWND previous = HWND_TOP;
-    for (int control : stackingOrder(container)) {
+    for (int control : stackingOrder(m_design, container)) {
         createControl(parent, control);
         HWND hwnd = item(control).hwnd;
+        if (!hwnd)
+            continue; // drawn by its container
         ::SetWindowPos(hwnd, previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         previous = hwnd;
         if (isContainer(row(control).kind))

@@ -1,5 +1,6 @@
 #include "tests/support/FormChecks.h"
 
+#include "platform/FormRules.h"
 #include "platform/nix/LineControl.h"
 #include "platform/nix/QtWindow.h"
 #include "platform/nix/TabStrip.h"
@@ -14,6 +15,8 @@
 #include <QTabBar>
 
 #include <cstring>
+#include <functional>
+#include <vector>
 
 namespace testsupport {
 
@@ -199,6 +202,20 @@ QStringList layoutFaults(platform::Form& form) {
             if (focusable[i].area.intersects(focusable[j].area))
                 faults << QStringLiteral("%1 and %2 overlap")
                               .arg(focusable[i].name, focusable[j].name);
+
+    // Windows walks the Tab order down the stacking of each container in turn: that walk must
+    // meet the controls in the window's one Tab order, or the two systems would differ.
+    std::vector<int> walked;
+    const std::function<void(int)> walk = [&](int container) {
+        for (int row : platform::stackingOrder(design, container)) {
+            if (platform::takesFocus(design.controls[std::size_t(row)]))
+                walked.push_back(row);
+            walk(row);
+        }
+    };
+    walk(-1);
+    if (walked != platform::tabOrder(design))
+        faults << QStringLiteral("the Tab order across containers differs from their stacking");
     return faults;
 }
 

@@ -4,6 +4,7 @@
 #include "tests/windows/WinUiSupport.h"
 
 #include "app/Main.h"
+#include "platform/FormRules.h"
 #include "platform/ProgramFolder.h"
 #include "platform/Registry.h"
 #include "platform/win/WideText.h"
@@ -147,31 +148,6 @@ private:
 };
 
 // Whether the containers a control stands in are enabled, all the way out.
-bool enabledWithin(const platform::FormDesign& design, platform::ControlRef container) {
-    if (!container.name)
-        return true;
-    const int row = platform::findRow(design, container.name, container.index);
-    if (row < 0)
-        return true;
-    const platform::ControlDesign& other = design.controls[std::size_t(row)];
-    return !other.disabled && enabledWithin(design, other.container);
-}
-
-// Whether a control can take the focus: by its kind and its row, where it stands enabled.
-bool focusable(const platform::FormDesign& design, const platform::ControlDesign& control) {
-    switch (control.kind) {
-    case ControlKind::TextBox:
-    case ControlKind::ComboBox:
-    case ControlKind::DropDownList:
-    case ControlKind::CheckBox:
-    case ControlKind::CommandButton:
-    case ControlKind::TabStrip:
-        return control.takesFocus && !control.disabled && enabledWithin(design, control.container);
-    default:
-        return false;
-    }
-}
-
 // The tool tip the window shows for one of its controls.
 std::string toolTipOf(HWND form, HWND control) {
     for (HWND tips = ::FindWindowExW(nullptr, nullptr, TOOLTIPS_CLASSW, nullptr); tips;
@@ -269,22 +245,20 @@ void checkBuiltFromDesign(const Form& form, std::map<std::string, const char*> l
                                form.window(), form.row(other.name, other.index)) == before;
                 });
             CHECK(sameHeading ||
-                  before == platform::win::controlWindow(form.window(), form.row(control.heading)));
+                  before == platform::win::controlWindow(form.window(),
+                                                         platform::headingRow(design, int(i))));
         }
     }
 
-    // The Tab key goes round the controls that take the focus in ascending tab index.
-    std::vector<const platform::ControlDesign*> order;
-    for (const platform::ControlDesign& control : design.controls)
-        if (focusable(design, control))
-            order.push_back(&control);
-    std::stable_sort(order.begin(), order.end(),
-                     [](auto* a, auto* b) { return a->tabIndex < b->tabIndex; });
+    // The Tab key goes round the enabled controls of the window's Tab order, which the system
+    // derives from the stacking of the controls in their containers.
+    std::vector<int> order = platform::tabOrder(design);
+    std::erase_if(order, [&](int control) { return !platform::startsEnabled(design, control); });
     for (std::size_t step = 0; step <= order.size() && !order.empty(); ++step) {
-        const platform::ControlDesign& expected = *order[step % order.size()];
-        Row row(std::string(design.name) + " Tab " + std::to_string(step) + " " + expected.name);
-        CHECK(focused() ==
-              platform::win::controlWindow(form.window(), form.row(expected.name, expected.index)));
+        const int expected = order[step % order.size()];
+        Row row(std::string(design.name) + " Tab " + std::to_string(step) + " " +
+                design.controls[std::size_t(expected)].name);
+        CHECK(focused() == platform::win::controlWindow(form.window(), expected));
         pressKey(VK_TAB);
     }
 }
