@@ -1,4 +1,4 @@
-#include "app/Main.h"
+#include "app/Startup.h"
 #include "platform/Application.h"
 
 // The program reads no command line.

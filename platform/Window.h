@@ -153,7 +153,6 @@ public:
     virtual void show() = 0;
     virtual void hide() = 0;
     virtual bool isVisible() const = 0;
-    virtual std::string caption() const = 0;
     virtual void setCaption(const std::string& caption) = 0;
     // Drawn at once, without handling any input.
     virtual void paintNow() = 0;

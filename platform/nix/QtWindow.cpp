@@ -136,7 +136,6 @@ public:
     }
     void hide() override { m_top->hide(); }
     bool isVisible() const override { return m_top->isVisible(); }
-    std::string caption() const override { return m_top->windowTitle().toStdString(); }
     void setCaption(const std::string& caption) override {
         m_top->setWindowTitle(QString::fromStdString(caption));
     }

@@ -108,7 +108,6 @@ public:
     void show() override;
     void hide() override;
     bool isVisible() const override;
-    std::string caption() const override;
     void setCaption(const std::string& caption) override;
     void paintNow() override;
     TwipsRect frame() const override;
@@ -660,10 +659,6 @@ void WinWindow::hide() {
 
 bool WinWindow::isVisible() const {
     return ::IsWindowVisible(m_root);
-}
-
-std::string WinWindow::caption() const {
-    return win::utf8(windowText(m_root));
 }
 
 void WinWindow::setCaption(const std::string& caption) {

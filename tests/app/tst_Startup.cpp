@@ -1,4 +1,4 @@
-#include "app/Main.h"
+#include "app/Startup.h"
 #include "platform/Pause.h"
 #include "platform/ProgramFolder.h"
 #include "platform/RuntimeError.h"

@@ -3,7 +3,7 @@
 #include "tests/windows/TestHarness.h"
 #include "tests/windows/WinUiSupport.h"
 
-#include "app/Main.h"
+#include "app/Startup.h"
 #include "platform/FormRules.h"
 #include "platform/ProgramFolder.h"
 #include "platform/Registry.h"

@@ -79,9 +79,9 @@ void frmAbout::dispatch(const Event& event) {
         cmdSysInfo_Click();
 }
 
-void frmAbout::Form_Load(const AppVersionNumbers& version) {
+void frmAbout::Form_Load() {
     window().setCaption(std::string("About ") + appTitle);
-    lblVersion.setText(versionLine(version));
+    lblVersion.setText(versionLine());
     lblTitle.setText(appTitle);
 }
 

@@ -27,7 +27,7 @@ public:
     std::array<platform::Control, 2> Line1{platform::Control{*this, "Line1", 0},
                                            platform::Control{*this, "Line1", 1}};
 
-    void Form_Load(const platform::AppVersionNumbers& version = {});
+    void Form_Load();
     void cmdOK_Click();
     void cmdSysInfo_Click();
 

@@ -71,8 +71,8 @@ void frmSplash::dispatch(const Event& event) {
         Frame1_Click();
 }
 
-void frmSplash::Form_Load(const AppVersionNumbers& version) {
-    lblVersion.setText(versionLine(version));
+void frmSplash::Form_Load() {
+    lblVersion.setText(versionLine());
     lblProductName.setText(appTitle);
 }
 

@@ -27,7 +27,7 @@ public:
     platform::Control lblCompanyProduct{*this, "lblCompanyProduct"};
 
     // The version is the program's own unless a caller names another.
-    void Form_Load(const platform::AppVersionNumbers& version = {});
+    void Form_Load();
     // Any key that produces a character; which one does not matter.
     void Form_KeyPress(int keyAscii);
     void Frame1_Click();
