@@ -193,6 +193,12 @@ public:
     void draw(const DRAWITEMSTRUCT& draw) const override {
         drawPicture(draw.hDC, draw.rcItem, m_icon, stretches() ? 0 : pictureSide());
     }
+    // The picture loaded afresh at the new density, so that it stays crisp.
+    void rescale() override {
+        WinControl::rescale();
+        if (!stretches())
+            destroyIcon(std::exchange(m_icon, loadPicture()));
+    }
 
 private:
     Creation creation() const override {

@@ -86,7 +86,7 @@ HFONT FontCache::font(const FontDesign& design, const Density& density) {
 }
 
 // Moved to a display of another density: the same twips in that density's pixels, the fonts
-// made afresh for it, and the frame where the system suggests.
+// and pictures made afresh for it, and the frame where the system suggests.
 void WinWindow::rescale(int dpiX, int dpiY, const RECT& suggested) {
     m_density = {dpiX, dpiY};
     // The controls keep using the old fonts until they have their new ones.
@@ -98,6 +98,7 @@ void WinWindow::rescale(int dpiX, int dpiY, const RECT& suggested) {
     for (const auto& control : m_controls)
         if (control->isContainer())
             clipOverlaps(control->row());
+    setIcons();
     ::SetWindowPos(m_root, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                    suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
     ::InvalidateRect(m_root, nullptr, TRUE);

@@ -193,14 +193,22 @@ void WinWindow::createChildren(HWND parent, int container) {
     clipOverlaps(container);
 }
 
-// The program's icon in the caption and the task list, at the sizes the system asks for.
+// The program's icon in the caption and the task list: the sizes the system asks for at its
+// own density, scaled to the window's, which differs once the window moves to another display.
 void WinWindow::setIcons() {
     if (!m_design.icon)
         return;
-    m_bigIcon = loadIcon(QUORVEX_ICON_PROGRAM, ::GetSystemMetrics(SM_CXICON));
-    m_smallIcon = loadIcon(QUORVEX_ICON_PROGRAM, ::GetSystemMetrics(SM_CXSMICON));
+    const int systemDpi = Density::ofScreen().dpiX;
+    const auto load = [&](int metric) {
+        return loadIcon(QUORVEX_ICON_PROGRAM,
+                        ::MulDiv(::GetSystemMetrics(metric), m_density.dpiX, systemDpi));
+    };
+    HICON oldBig = std::exchange(m_bigIcon, load(SM_CXICON));
+    HICON oldSmall = std::exchange(m_smallIcon, load(SM_CXSMICON));
     ::SendMessageW(m_root, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_bigIcon));
     ::SendMessageW(m_root, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_smallIcon));
+    destroyIcon(oldBig);
+    destroyIcon(oldSmall);
 }
 
 void WinWindow::addToolTip(HWND hwnd, std::wstring& text) {
