@@ -1,5 +1,5 @@
 // What the program's own windows cannot show of the Win32 front end: a tab strip with more than
-// one tab, and a move to a display of another density.
+// one tab, and a move to a display of another density, pictures included.
 #include "tests/windows/TestHarness.h"
 #include "tests/windows/WinUiSupport.h"
 
@@ -30,14 +30,20 @@ constexpr ControlDesign controls[] = {
      .rect = {1800, 120, 3000, 2500},
      .tabIndex = 0,
      .tabs = pages},
+    {.name = "picHorse",
+     .kind = PictureBox,
+     .rect = {300, 1000, 750, 750},
+     .picture = Picture::Horse,
+     .takesFocus = false},
 };
-enum { cmdGo, tbsPages };
+enum { cmdGo, tbsPages, picHorse };
 
 constexpr FormDesign form{.name = "frmTest",
                           .caption = "Test",
                           .style = FormStyle::Sizable,
                           .clientWidth = 6000,
                           .clientHeight = 3000,
+                          .icon = true,
                           .controls = controls};
 
 struct Fixture {
@@ -55,6 +61,34 @@ struct Fixture {
         }));
     }
 };
+
+// The colour of a point of a control as its own drawing leaves it.
+COLORREF drawnAt(HWND window, POINT point) {
+    HDC screen = ::GetDC(nullptr);
+    HDC memory = ::CreateCompatibleDC(screen);
+    RECT client{};
+    ::GetClientRect(window, &client);
+    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, client.right, client.bottom);
+    HGDIOBJ old = ::SelectObject(memory, bitmap);
+    ::SendMessageW(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
+    const COLORREF colour = ::GetPixel(memory, point.x, point.y);
+    ::SelectObject(memory, old);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(memory);
+    ::ReleaseDC(nullptr, screen);
+    return colour;
+}
+
+int iconWidth(HICON icon) {
+    ICONINFO info{};
+    if (!::GetIconInfo(icon, &info))
+        return 0;
+    BITMAP bitmap{};
+    ::GetObjectW(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof bitmap, &bitmap);
+    ::DeleteObject(info.hbmColor);
+    ::DeleteObject(info.hbmMask);
+    return int(bitmap.bmWidth);
+}
 
 } // namespace
 
@@ -97,4 +131,18 @@ WINTEST_CASE(aDenserDisplayScalesTheTwipsAndTheFonts) {
     ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(f[cmdGo], WM_GETFONT, 0, 0)), sizeof font,
                  &font);
     CHECK_EQUAL(int(font.lfHeight), -::MulDiv(12, 2 * dpi, 72));
+
+    // The horse (16 pixels at 96 dpi) at the new density: its saddle's last pixel lies beyond
+    // the picture drawn at the old one, and its nose ends at the scaled picture's right edge.
+    const int side = ::MulDiv(16, 2 * dpi, 96);
+    const auto at = [side](double x, double y) {
+        return POINT{int(x * side / 16), int(y * side / 16)};
+    };
+    CHECK_EQUAL(drawnAt(f[picHorse], at(8.5, 6.5)), RGB(0xC8, 0x10, 0x2E));
+    CHECK_EQUAL(drawnAt(f[picHorse], POINT{side - 1, at(0, 3.5).y}), RGB(0x8B, 0x45, 0x13));
+    CHECK_EQUAL(drawnAt(f[picHorse], POINT{side, at(0, 3.5).y}), ::GetSysColor(COLOR_BTNFACE));
+    // The program's icon in the caption, too.
+    const auto smallIcon =
+        reinterpret_cast<HICON>(::SendMessageW(f.root, WM_GETICON, ICON_SMALL, 0));
+    CHECK_EQUAL(iconWidth(smallIcon), 2 * ::GetSystemMetrics(SM_CXSMICON));
 }
