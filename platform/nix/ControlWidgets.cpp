@@ -1,3 +1,7 @@
+// One function per kind of control makes its widget; createControlWidget then applies what the
+// table says the same way for every kind (name, place, font, tool tip, state, focus). A new kind
+// of control needs a case in createOfKind and, if it shows a text or a value, one in the
+// readers and writers at the end.
 #include "platform/nix/ControlWidgets.h"
 
 #include "platform/FormRules.h"

@@ -1,3 +1,5 @@
+// Installed on the whole application, since a key goes to the focused control and a mouse press
+// to the widget under the pointer, never to the window that holds them.
 #include "platform/nix/InputFilter.h"
 
 #include "platform/FormRules.h"

@@ -1,3 +1,4 @@
+// Qt numbers keys its own way; the window's handlers expect the system's virtual-key numbers.
 #include "platform/nix/KeyCodes.h"
 
 #include <QKeyEvent>

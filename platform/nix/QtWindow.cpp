@@ -22,6 +22,7 @@
 #include <QScreen>
 #include <QWindow>
 
+#include <utility>
 #include <vector>
 
 namespace platform {
