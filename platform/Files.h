@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-// Files named by the program's own paths (UTF-8, backslashes, perhaps a drive; see nativePath),
+// Files named by the program's own paths (UTF-8, backslashes, perhaps a drive; see slashPath),
 // opened and closed within one call. Failures are run-time errors: path not found, permission
 // denied, disk full, or a general file access error.
 namespace platform {

@@ -53,9 +53,6 @@ int Control::value() const {
 void Control::setValue(int value) {
     window().setValue(m_row, value);
 }
-void Control::setFocus() {
-    window().setFocus(m_row);
-}
 bool Control::clicked(const Event& event) const {
     return event.kind == Event::Click && event.control == m_row;
 }
@@ -67,11 +64,6 @@ int TabStripControl::tabCount() const {
 void TabStripControl::checkIndex(int index) const {
     if (index < 1 || index > tabCount())
         throw RuntimeError::of(RuntimeError::IndexOutOfBounds);
-}
-
-const TabDesign& TabStripControl::tab(int index) const {
-    checkIndex(index);
-    return design().tabs[std::size_t(index - 1)];
 }
 
 int TabStripControl::selectedIndex() const {

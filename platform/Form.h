@@ -23,17 +23,14 @@ public:
     void setText(const std::string& text);
     bool isVisible() const;
     void setVisible(bool visible);
-    void show() { setVisible(true); }
     void hide() { setVisible(false); }
     bool isEnabled() const;
     void setEnabled(bool enabled);
     TwipsRect place() const;
-    int left() const { return place().left; }
     void setLeft(int left);
     // A check box's value: 0 unchecked, anything else checked.
     int value() const;
     void setValue(int value);
-    void setFocus();
 
     // Whether the event is this control's click.
     bool clicked(const Event& event) const;
@@ -51,10 +48,9 @@ public:
     using Control::Control;
 
     int tabCount() const;
-    // Raises "Index out of bounds" outside 1..tabCount().
-    const TabDesign& tab(int index) const;
     int selectedIndex() const;
     // Selecting another tab raises the strip's Click; the tab already selected, nothing.
+    // Raises "Index out of bounds" outside 1..tabCount().
     void select(int index);
 
 private:

@@ -54,11 +54,6 @@ public:
         return window;
     }
 
-    void hide() {
-        if (m_window)
-            m_window->window().hide();
-    }
-
     // Safe inside the window's own handlers: it disappears now and is destroyed once the event
     // has been handled; from now on the instance counts as not loaded.
     void unload() {

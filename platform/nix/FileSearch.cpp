@@ -57,7 +57,7 @@ public:
     std::string findOrdinaryFile(const std::string& programPath) override {
         if (programPath.find('\0') != std::string::npos)
             return {};
-        const FolderAndName place = split(nativePath(programPath));
+        const FolderAndName place = split(slashPath(programPath));
         if (place.name.empty() || place.name.starts_with('.') ||
             place.name.find_first_of("*?") != std::string::npos)
             return {};
@@ -77,7 +77,7 @@ FileSearch* FileSearch::install(FileSearch* search) {
 }
 
 std::string resolvedNativePath(std::string_view programPath) {
-    const std::string native = nativePath(programPath);
+    const std::string native = slashPath(programPath);
     std::error_code error;
     if (fs::exists(native, error))
         return native;

@@ -57,7 +57,7 @@ public:
         m_file.setDirectWriteFallback(true);
     }
     void open(const std::string& programPath) override {
-        m_file.setFileName(QString::fromStdString(nativePath(programPath)));
+        m_file.setFileName(QString::fromStdString(slashPath(programPath)));
         errno = 0;
         if (!m_file.open(QIODevice::WriteOnly))
             throw fileError(errno);
@@ -85,7 +85,7 @@ private:
 } // namespace
 
 std::string readFileStart(const std::string& programPath, std::size_t maxBytes) {
-    const std::string path = nativePath(programPath);
+    const std::string path = slashPath(programPath);
     // Look before opening: opening a device can be an action of its own.
     struct stat info;
     if (::stat(path.c_str(), &info) != 0)

@@ -15,19 +15,15 @@ void installFontSubstitutions() {
     (void)done;
 }
 
-QFont font(const char* face, double pointSize, int weight, bool italic, bool underline) {
+QFont font(const FontDesign& design) {
     installFontSubstitutions();
-    QFont f(QString::fromLatin1(face));
-    f.setPointSizeF(pointSize);
-    f.setWeight(static_cast<QFont::Weight>(weight));
-    f.setItalic(italic);
-    f.setUnderline(underline);
+    QFont f(QString::fromLatin1(design.face));
+    f.setPointSizeF(design.points);
+    f.setWeight(static_cast<QFont::Weight>(design.weight));
+    f.setItalic(design.italic);
+    f.setUnderline(design.underline);
     f.setStyleHint(QFont::SansSerif);
     return f;
-}
-
-QFont defaultFont() {
-    return font("MS Sans Serif", 8.25);
 }
 
 } // namespace platform

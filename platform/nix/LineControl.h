@@ -17,7 +17,6 @@ public:
     QPoint from() const { return m_from; }
     QPoint to() const { return m_to; }
     int lineWidth() const { return m_width; }
-    QColor colour() const { return m_colour; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;

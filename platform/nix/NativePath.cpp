@@ -21,8 +21,4 @@ std::string slashPath(std::string_view path) {
     return result;
 }
 
-std::string nativePath(std::string_view path) {
-    return slashPath(path);
-}
-
 } // namespace platform

@@ -11,7 +11,4 @@ namespace platform {
 // into one.
 std::string slashPath(std::string_view programPath);
 
-// This system's path for a path in the program's form, where the separator is "/".
-std::string nativePath(std::string_view programPath);
-
 } // namespace platform

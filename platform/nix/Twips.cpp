@@ -28,8 +28,4 @@ void setLeft(QWidget* widget, int left) {
     widget->move(toPixels(left), widget->y());
 }
 
-void moveWindow(QWidget* window, int left, int top) {
-    window->move(toPixels(left), toPixels(top));
-}
-
 } // namespace platform::twips

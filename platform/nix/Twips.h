@@ -20,7 +20,5 @@ QRect toPixels(int left, int top, int width, int height);
 void setGeometry(QWidget* widget, int left, int top, int width, int height);
 // Moves a child keeping its size.
 void setLeft(QWidget* widget, int left);
-// Places a top-level window's outer frame relative to the screen.
-void moveWindow(QWidget* window, int left, int top);
 
 } // namespace platform::twips

@@ -99,7 +99,7 @@ void tst_WindowInstance::hideKeepsValuesUnloadStartsAfresh() {
     Probe& shown = probe().show();
     editor(shown)->selectAll();
     QTest::keyClicks(editor(shown), QStringLiteral("typed"));
-    probe().hide();
+    shown.window().hide();
     QVERIFY(!probe().isVisible());
     QCOMPARE(q(probe().load().edit.text()), QStringLiteral("typed"));
     probe().unload();
