@@ -2,6 +2,7 @@
 #include "platform/RuntimeError.h"
 #include "platform/nix/NativePath.h"
 #include "results/ResultsFile.h"
+#include "tests/support/ServiceDoubles.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -80,53 +81,6 @@ int saveUnprivileged(TestSheet& sheet) {
         return -1;
     return WEXITSTATUS(status);
 }
-
-enum Step { Open, Write, Flush, Commit };
-
-// Wraps the real writer and fails at one step instead of doing it; at the write step part of the
-// line reaches the new file before the disk fills up.
-class FailingWriter : public platform::FileWriter {
-public:
-    explicit FailingWriter(Step failAt)
-        : m_failAt(failAt), m_real(platform::makeSystemFileWriter()) {}
-    void open(const std::string& path) override {
-        failAt(Open);
-        m_real->open(path);
-    }
-    void write(std::string_view bytes) override {
-        if (m_failAt == Write)
-            m_real->write(bytes.substr(0, 2));
-        failAt(Write);
-        m_real->write(bytes);
-    }
-    void flush() override {
-        failAt(Flush);
-        m_real->flush();
-    }
-    void commit() override {
-        failAt(Commit);
-        m_real->commit();
-    }
-
-private:
-    void failAt(Step step) {
-        if (step == m_failAt)
-            throw RuntimeError::of(RuntimeError::DiskFull);
-    }
-    Step m_failAt;
-    std::unique_ptr<platform::FileWriter> m_real;
-};
-
-class FailingWriters : public platform::FileWriters {
-public:
-    explicit FailingWriters(Step failAt) : m_failAt(failAt) {}
-    std::unique_ptr<platform::FileWriter> make() override {
-        return std::make_unique<FailingWriter>(m_failAt);
-    }
-
-private:
-    Step m_failAt;
-};
 
 } // namespace
 
@@ -390,10 +344,11 @@ void tst_ResultsFile::saveUnderPermissions() {
 
 void tst_ResultsFile::writerFailingAtEachStepKeepsOldFile_data() {
     QTest::addColumn<int>("step");
-    QTest::newRow("opening the new file") << int(Open);
-    QTest::newRow("writing") << int(Write);
-    QTest::newRow("flushing") << int(Flush);
-    QTest::newRow("committing the replacement") << int(Commit);
+    using Writers = testsupport::FailingWriters;
+    QTest::newRow("opening the new file") << int(Writers::Open);
+    QTest::newRow("writing") << int(Writers::Write);
+    QTest::newRow("flushing") << int(Writers::Flush);
+    QTest::newRow("committing the replacement") << int(Writers::Commit);
 }
 
 void tst_ResultsFile::writerFailingAtEachStepKeepsOldFile() {
@@ -401,19 +356,17 @@ void tst_ResultsFile::writerFailingAtEachStepKeepsOldFile() {
     QTemporaryDir dir;
     const QByteArray old("\" 35\"\r\n");
     writeBytes(dir.filePath(ResultsFileName), old);
-    FailingWriters failing{Step(step)};
-    platform::FileWriters* const previous = platform::FileWriters::install(&failing);
-
     TestSheet sheet;
     sheet.folder = dir.path().toStdString();
     sheet.running = " 99999";
     bool raised = false;
     try {
+        testsupport::FailingWriters failing{testsupport::FailingWriters::Step(step),
+                                            RuntimeError::DiskFull};
         SaveResults(sheet);
     } catch (const RuntimeError& e) {
         raised = e.number() == RuntimeError::DiskFull;
     }
-    platform::FileWriters::install(previous);
     QVERIFY(raised);
     QCOMPARE(contentsOf(dir.filePath(ResultsFileName)), old);
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),

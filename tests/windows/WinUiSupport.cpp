@@ -5,30 +5,6 @@
 
 namespace wintest {
 
-AnsweringMessageBox::AnsweringMessageBox() : m_previous(platform::MessageBox::install(this)) {}
-
-AnsweringMessageBox::~AnsweringMessageBox() {
-    platform::MessageBox::install(m_previous);
-}
-
-bool AnsweringMessageBox::askYesNo(const std::string& text) {
-    questions.push_back(text);
-    if (answers.empty())
-        return false;
-    const bool yes = answers.front();
-    answers.pop_front();
-    return yes;
-}
-
-QuietProgram::QuietProgram()
-    : m_previousEnd(platform::ProgramEnd::install(this)),
-      m_previousWaiter(platform::Waiter::install(this)) {}
-
-QuietProgram::~QuietProgram() {
-    platform::ProgramEnd::install(m_previousEnd);
-    platform::Waiter::install(m_previousWaiter);
-}
-
 void RecordingSink::handle(const platform::Event& event) noexcept {
     events.push_back(event);
     if (onEvent)

@@ -1,5 +1,6 @@
 // The program's four windows on the Win32 front end, driven by the messages that a user's
 // clicks, keys and typing make, with the message boxes answered by a double.
+#include "tests/support/ServiceDoubles.h"
 #include "tests/windows/TestHarness.h"
 #include "tests/windows/WinUiSupport.h"
 
@@ -37,8 +38,8 @@ HWND root(const Form& form) {
 
 // Each test starts with no window loaded and leaves none behind.
 struct FreshWindows {
-    QuietProgram program;
-    AnsweringMessageBox boxes;
+    testsupport::QuietProgram program;
+    testsupport::FakeMessageBox boxes;
     FreshWindows() { platform::WindowInstanceBase::destroyAll(); }
     ~FreshWindows() {
         platform::WindowInstanceBase::destroyAll();
@@ -123,28 +124,6 @@ struct ScratchFolder {
         ::RemoveDirectoryW(platform::win::wide(path).c_str());
     }
     std::string results() const { return path + "\\quorvexresults.txt"; }
-};
-
-// A registry without the system information tool.
-class EmptyRegistry : public platform::Registry {
-public:
-    EmptyRegistry() : m_previous(install(this)) {}
-    ~EmptyRegistry() override { install(m_previous); }
-    std::int32_t RegOpenKeyExA(Key, const std::string& keyName, std::uint32_t, std::uint32_t,
-                               Key* result) override {
-        opened.push_back(keyName);
-        *result = 0;
-        return FileNotFound;
-    }
-    std::int32_t RegQueryValueExA(Key, const std::string&, std::uint32_t*, std::uint32_t*,
-                                  unsigned char*, std::uint32_t*) override {
-        return InvalidHandle;
-    }
-    std::int32_t RegCloseKey(Key) override { return Success; }
-    std::vector<std::string> opened;
-
-private:
-    Registry* m_previous;
 };
 
 // Whether the containers a control stands in are enabled, all the way out.
@@ -288,12 +267,14 @@ WINTEST_CASE(eachWindowIsBuiltFromItsDesign) {
 
     frmAbout& about = frmAbout::instance().show();
     pump();
-    checkBuiltFromDesign(about, {{"lblTitle", "Quorvex"}, {"lblVersion", "Version 1.1.0"}});
+    checkBuiltFromDesign(about,
+                         {{"lblTitle", "Quorvex"}, {"lblVersion", "Version " QUORVEX_VERSION}});
     CHECK_EQUAL(windowText(root(about)), std::string("About Quorvex"));
 
     frmSplash& splash = frmSplash::instance().show();
     pump();
-    checkBuiltFromDesign(splash, {{"lblVersion", "Version 1.1.0"}, {"lblProductName", "Quorvex"}});
+    checkBuiltFromDesign(
+        splash, {{"lblVersion", "Version " QUORVEX_VERSION}, {"lblProductName", "Quorvex"}});
     const LONG style = ::GetWindowLongW(root(splash), GWL_STYLE);
     CHECK((style & WS_CAPTION) != WS_CAPTION && (style & WS_DLGFRAME) && !(style & WS_SYSMENU));
     // The version line grew leftwards, flush with the platform line.
@@ -428,7 +409,9 @@ WINTEST_CASE(optionsKeepsOrDiscardsTheFolder) {
 
 WINTEST_CASE(aboutBoxOpensOnceAndClosesByItsKeys) {
     FreshWindows fresh;
-    EmptyRegistry registry;
+    testsupport::EmptyRegistry empty;
+    testsupport::RecordingRegistry registry{empty};
+    testsupport::Installed<platform::Registry> installed{registry};
     frmMainfrm& main = frmMainfrm::instance().show();
     pump();
     chooseMenu(main, "&About Quorvex");
@@ -441,7 +424,7 @@ WINTEST_CASE(aboutBoxOpensOnceAndClosesByItsKeys) {
     pressKey('S', 4);
     CHECK(fresh.boxes.okTexts ==
           std::vector<std::string>{"System Information Is Unavailable At This Time"});
-    CHECK_EQUAL(registry.opened.size(), std::size_t(2));
+    CHECK_EQUAL(registry.opens.size(), std::size_t(2));
     CHECK(frmAbout::instance().isVisible());
 
     for (WPARAM key : {WPARAM(VK_RETURN), WPARAM(VK_ESCAPE)}) {

@@ -1,4 +1,5 @@
-#include "tests/ui/about/SysInfoDoubles.h"
+#include "platform/nix/TextRegistry.h"
+#include "tests/support/ServiceDoubles.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -83,7 +84,7 @@ void tst_ProgramStart::findOrdinaryFile() {
     if (!folder.isEmpty())
         QVERIFY(QDir(temporary.path()).mkdir(folder));
     const std::string path = (programForm(temporary.path()) + '\\' + name).toStdString();
-    QCOMPARE(sysinfotest::q(platform::FileSearch::current().findOrdinaryFile(path)), found);
+    QCOMPARE(QString::fromStdString(platform::FileSearch::current().findOrdinaryFile(path)), found);
 }
 
 void tst_ProgramStart::failedStarts_data() {
@@ -174,11 +175,11 @@ void tst_ProgramStart::registeredToolStarts() {
     entry.replace("<dir>", programForm(folder.path()).replace('\\', "\\\\").toUtf8());
     QVERIFY(makeFile(registryFile, {}, "REGEDIT4\n" + entry));
     platform::TextRegistry registry(registryFile.toStdString());
-    sysinfotest::RecordingMessages messages;
+    testsupport::MessageSink messages;
     SysInfoLauncher(registry, platform::FileSearch::current(), platform::ProgramLauncher::current(),
                     messages)
         .StartSysInfo();
-    QVERIFY(messages.texts.isEmpty());
+    QVERIFY(messages.texts.empty());
     QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(folder.filePath("ran")), 10000);
 }
 

@@ -1,11 +1,13 @@
-#include "tests/ui/about/SysInfoDoubles.h"
+#include "platform/nix/TextRegistry.h"
+#include "tests/support/ServiceDoubles.h"
+#include "tests/support/TestEnvironment.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
-using namespace sysinfotest;
+using namespace testsupport;
 using platform::Registry;
 
 namespace {
@@ -28,13 +30,14 @@ QString quoted(const QString& text) {
 }
 
 struct Setup {
-    RecordingRegistry registry;
+    platform::TextRegistry hive;
+    RecordingRegistry registry{hive};
     CountingSearch search;
     RecordingLauncher launcher;
-    RecordingMessages messages;
+    MessageSink messages;
     SysInfoLauncher sysInfo{registry, search, launcher, messages};
 
-    explicit Setup(const std::string& text) : registry(text) {}
+    explicit Setup(const std::string& text) : hive(platform::TextRegistry::fromText(text)) {}
 };
 
 } // namespace
@@ -120,28 +123,28 @@ void tst_SysInfoLauncher::startSysInfo() {
 
     Setup setup(hive(pathData, folderData));
     if (launches)
-        setup.launcher.programs << started.last();
+        setup.launcher.programs.insert(started.last().toStdString());
     setup.sysInfo.StartSysInfo();
 
-    QCOMPARE(setup.registry.opened, opened);
+    QCOMPARE(toQt(setup.registry.openedKeys()), opened);
     QCOMPARE(setup.search.searches, searches);
-    QCOMPARE(setup.launcher.started, started);
-    QCOMPARE(setup.launcher.styles, QList<int>(started.size(), 1));
-    QCOMPARE(setup.messages.texts,
+    QCOMPARE(toQt(setup.launcher.paths), started);
+    QCOMPARE(setup.launcher.styles, std::vector<int>(std::size_t(started.size()), 1));
+    QCOMPARE(toQt(setup.messages.texts),
              launches ? QStringList()
                       : QStringList{"System Information Is Unavailable At This Time"});
     // Every open is followed by a close, a refused one too.
-    QCOMPARE(setup.registry.closed.size(), opened.size());
-    QCOMPARE(setup.registry.hive.openKeyCount(), 0);
+    QCOMPARE(qsizetype(setup.registry.closes.size()), opened.size());
+    QCOMPARE(setup.hive.openKeyCount(), 0);
 }
 
 void tst_SysInfoLauncher::twoPressesStartTwoCopies() {
     const QString tool = QStringLiteral("C:\\Tools\\MSINFO32.EXE");
     Setup setup(hive(quoted(tool), QString()));
-    setup.launcher.programs = {tool};
+    setup.launcher.programs = {tool.toStdString()};
     setup.sysInfo.StartSysInfo();
     setup.sysInfo.StartSysInfo();
-    QCOMPARE(setup.launcher.started, (QStringList{tool, tool}));
+    QCOMPARE(toQt(setup.launcher.paths), (QStringList{tool, tool}));
 }
 
 void tst_SysInfoLauncher::getKeyValue_data() {
@@ -177,8 +180,8 @@ void tst_SysInfoLauncher::getKeyValue() {
     QCOMPARE(setup.sysInfo.GetKeyValue(Registry::LocalMachine, "SOFTWARE\\Test", "Value", KeyVal),
              result);
     QCOMPARE(QByteArray::fromStdString(KeyVal), after);
-    QCOMPARE(setup.registry.closed.size(), 1);
-    QCOMPARE(setup.registry.hive.openKeyCount(), 0);
+    QCOMPARE(setup.registry.closes.size(), std::size_t(1));
+    QCOMPARE(setup.hive.openKeyCount(), 0);
 }
 
 void tst_SysInfoLauncher::emptyValueIsAnErrorAfterClosingTheKey() {
@@ -191,7 +194,7 @@ void tst_SysInfoLauncher::emptyValueIsAnErrorAfterClosingTheKey() {
         QCOMPARE(error.number(), int(platform::RuntimeError::InvalidArgument));
     }
     QCOMPARE(KeyVal, std::string("kept"));
-    QCOMPARE(setup.registry.hive.openKeyCount(), 0);
+    QCOMPARE(setup.hive.openKeyCount(), 0);
 }
 
 QTEST_GUILESS_MAIN(tst_SysInfoLauncher)

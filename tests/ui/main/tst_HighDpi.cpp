@@ -1,5 +1,5 @@
 #include "platform/nix/QtWindow.h"
-#include "tests/support/FakeMessageBox.h"
+#include "tests/support/ServiceDoubles.h"
 #include "tests/support/TestEnvironment.h"
 #include "ui/about/frmAbout.h"
 #include "ui/main/frmMainfrm.h"

@@ -3,7 +3,7 @@
 #include "platform/nix/LineControl.h"
 #include "platform/nix/QtWindow.h"
 #include "platform/nix/Twips.h"
-#include "tests/support/FakeMessageBox.h"
+#include "tests/support/ServiceDoubles.h"
 #include "tests/support/TestEnvironment.h"
 #include "ui/about/frmAbout.h"
 #include "ui/main/frmMainfrm.h"
@@ -328,7 +328,7 @@ void tst_frmMainfrm::calculateByKeyboardAndMouse() {
     // A second press carries the race total into the grand total again.
     QTest::mouseClick(calculate, Qt::LeftButton);
     QCOMPARE(w.txtGrandtot.text(), FormatPlainAmount(2 * ReadAmount(w.txtTotal.text())));
-    QVERIFY(m_box->okTexts.isEmpty());
+    QVERIFY(m_box->okTexts.empty());
 }
 
 // Each step is shown where the horse stands, in even steps to the right along its track, and
@@ -395,8 +395,8 @@ void tst_frmMainfrm::errorIsShownAndProgramGoesOn() {
 
     QTest::mouseClick(qt::widget(w.cmdCalculate), Qt::LeftButton);
     QFETCH(QString, message);
-    QCOMPARE(m_box->okTexts, QStringList{message});
-    QCOMPARE(m_env->programEnds, 0);
+    QCOMPARE(testsupport::toQt(m_box->okTexts), QStringList{message});
+    QCOMPARE(m_env->ends, 0);
     QVERIFY(frmMainfrm::instance().isVisible());
     QVERIFY(qt::widget(w.lbl1win)->isVisible()); // the steps done before the error stay done
     QCOMPARE(qt::widget<QLineEdit>(w.txtOrigstake)->text(), stake);
@@ -410,7 +410,7 @@ void tst_frmMainfrm::errorIsShownAndProgramGoesOn() {
     w.txtLower.setText("5");
     w.txtGrandtot.setText("0.00");
     QTest::mouseClick(qt::widget(w.cmdCalculate), Qt::LeftButton);
-    QVERIFY(m_box->okTexts.isEmpty());
+    QVERIFY(m_box->okTexts.empty());
     QCOMPARE(qt::widget<QLineEdit>(w.txtTotal)->text(), QStringLiteral(" 35"));
 }
 
@@ -430,9 +430,9 @@ void tst_frmMainfrm::reset() {
     w.txtPrevious.setText("");
     QTest::mouseClick(qt::widget(w.cmdCalculate), Qt::LeftButton);
 
-    m_box->setNextAnswer(yes);
+    m_box->answers.push_back(yes);
     QTest::mouseClick(qt::widget(w.cmdReset), Qt::LeftButton);
-    QCOMPARE(m_box->questionTexts,
+    QCOMPARE(testsupport::toQt(m_box->questions),
              QStringList{"Are you sure you want to completely reset your figures?"});
     QTEST(qt::widget<QLineEdit>(w.txtGrandtot)->text(), "grandAfter");
     // Nothing else changes until the next Calculate.
@@ -445,7 +445,7 @@ void tst_frmMainfrm::exitEndsProgram() {
     frmMainfrm& w = shown();
     const QPointer<QWidget> top = qt::widget(w);
     qt::action(w.cmdExit)->trigger();
-    QCOMPARE(m_env->programEnds, 1);
+    QCOMPARE(m_env->ends, 1);
     QVERIFY(!frmMainfrm::instance().isLoaded());
     QVERIFY(!top || !top->isVisible());
 }
@@ -453,7 +453,7 @@ void tst_frmMainfrm::exitEndsProgram() {
 void tst_frmMainfrm::closeButtonEndsProgram() {
     const QPointer<QWidget> top = qt::widget(shown());
     top->close();
-    QCOMPARE(m_env->programEnds, 1);
+    QCOMPARE(m_env->ends, 1);
     QVERIFY(!frmMainfrm::instance().isLoaded());
     QVERIFY(!top || !top->isVisible());
 }
@@ -480,7 +480,7 @@ void tst_frmMainfrm::menuAccessKeys() {
     QTest::keyClick(popup, accessKeyOf(item.design().text));
 
     const bool exits = entry == u"cmdExit";
-    QCOMPARE(m_env->programEnds, exits ? 1 : 0);
+    QCOMPARE(m_env->ends, exits ? 1 : 0);
     QCOMPARE(frmMainfrm::instance().isLoaded(), !exits);
     QCOMPARE(frmOptions::instance().isVisible(), entry == u"mnuPath");
     QCOMPARE(frmAbout::instance().isVisible(), entry == u"cmdAbout");

@@ -50,7 +50,7 @@ void TestSplash::loadFillsVersionAndTitle() {
     frmSplash splash;
     splash.lblProductName.setText("stale");
     splash.Form_Load();
-    QCOMPARE(q(splash.lblVersion.text()), QStringLiteral("Version 1.1.0"));
+    QCOMPARE(q(splash.lblVersion.text()), QStringLiteral("Version " QUORVEX_VERSION));
     QCOMPARE(q(splash.lblProductName.text()), QStringLiteral("Quorvex"));
 }
 
