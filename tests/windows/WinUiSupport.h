@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/Form.h"
 #include "platform/Window.h"
 #include "platform/win/Win32.h"
 
@@ -37,5 +38,9 @@ int pixelsY(int twips);
 RECT placeInParent(HWND window);
 std::string className(HWND window);
 std::string windowText(HWND window);
+
+// Fails the test with every fault the layout check (tests/support/LayoutCheck.h) finds in the
+// windows that the Win32 front end built for a window, as the window stands.
+void checkLayout(const platform::Form& form);
 
 } // namespace wintest
