@@ -57,19 +57,15 @@ void tst_ProgramStart::findOrdinaryFile_data() {
     QTest::addColumn<QString>("found");
 
     const QString tool = QStringLiteral("MSINFO32.EXE"), lower = QStringLiteral("msinfo32.exe");
+    // clang-format off
     QTest::newRow("exact name") << QStringList{tool} << "" << tool << tool;
     QTest::newRow("other case") << QStringList{lower} << "" << tool << lower;
     QTest::newRow("exact spelling first") << QStringList{lower, tool} << "" << tool << tool;
     QTest::newRow("folder of that name") << QStringList() << tool << tool << "";
-    QTest::newRow("hidden file") << QStringList{".tool"} << ""
-                                 << ".tool"
-                                 << "";
-    QTest::newRow("start of a name") << QStringList{tool} << ""
-                                     << "MSINFO32"
-                                     << "";
-    QTest::newRow("no wildcards") << QStringList{tool} << ""
-                                  << "*.EXE"
-                                  << "";
+    QTest::newRow("hidden file") << QStringList{".tool"} << "" << ".tool" << "";
+    QTest::newRow("start of a name") << QStringList{tool} << "" << "MSINFO32" << "";
+    QTest::newRow("no wildcards") << QStringList{tool} << "" << "*.EXE" << "";
+    // clang-format on
 }
 
 void tst_ProgramStart::findOrdinaryFile() {
@@ -92,14 +88,15 @@ void tst_ProgramStart::failedStarts_data() {
     QTest::addColumn<int>("error");
 
     using namespace Qt::StringLiterals;
+    // clang-format off
     QTest::newRow("empty path") << ""_ba << int(RuntimeError::InvalidArgument);
     QTest::newRow("only quotes") << "\"\""_ba << int(RuntimeError::InvalidArgument);
     QTest::newRow("zero first") << "\0<dir>\\tool"_ba << int(RuntimeError::InvalidArgument);
-    QTest::newRow("two pairs of quotes")
-        << "\"\"<dir>\\tool\"\""_ba << int(RuntimeError::FileNotFound);
+    QTest::newRow("two pairs of quotes") << "\"\"<dir>\\tool\"\""_ba << int(RuntimeError::FileNotFound);
     QTest::newRow("nothing there") << "<dir>\\missing"_ba << int(RuntimeError::FileNotFound);
     QTest::newRow("not executable") << "<dir>\\plain"_ba << int(RuntimeError::PermissionDenied);
     QTest::newRow("a folder") << "<dir>\\sub"_ba << int(RuntimeError::PermissionDenied);
+    // clang-format on
 }
 
 void tst_ProgramStart::failedStarts() {
@@ -157,12 +154,10 @@ void tst_ProgramStart::registeredToolStarts_data() {
     QTest::addColumn<QByteArray>("entry"); // the registry's lines, "<dir>" for the folder
 
     using namespace Qt::StringLiterals;
-    QTest::newRow("folder, the tool's name in lower case")
-        << "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Shared Tools Location]\n"
-           "\"MSINFO\"=\"<dir>\"\n"_ba;
-    QTest::newRow("path in quotes")
-        << "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Shared "
-           "Tools\\MSINFO]\n\"PATH\"=\"\\\"<dir>\\\\msinfo32.exe\\\"\"\n"_ba;
+    // clang-format off
+    QTest::newRow("folder, the tool's name in lower case") << "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Shared Tools Location]\n" "\"MSINFO\"=\"<dir>\"\n"_ba;
+    QTest::newRow("path in quotes") << "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Shared " "Tools\\MSINFO]\n\"PATH\"=\"\\\"<dir>\\\\msinfo32.exe\\\"\"\n"_ba;
+    // clang-format on
 }
 
 void tst_ProgramStart::registeredToolStarts() {

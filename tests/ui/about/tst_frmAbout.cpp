@@ -162,11 +162,12 @@ void tst_frmAbout::systemInfoStartsTheTool_data() {
     QTest::addColumn<QStringList>("started");
     QTest::addColumn<QStringList>("messages");
 
+    // clang-format off
     QTest::newRow("clicked") << tool << "click" << QStringList{tool} << QStringList();
     QTest::newRow("Enter on the button") << tool << "enter" << QStringList{tool} << QStringList();
     QTest::newRow("access key") << tool << "alt+s" << QStringList{tool} << QStringList();
-    QTest::newRow("nothing registered")
-        << QString() << "click" << QStringList() << QStringList{unavailable};
+    QTest::newRow("nothing registered") << QString() << "click" << QStringList() << QStringList{unavailable};
+    // clang-format on
 }
 
 void tst_frmAbout::systemInfoStartsTheTool() {

@@ -147,10 +147,10 @@ void tst_Save::afterCancelTheFolderIsTheDesignOne() {
 void tst_Save::failedSaveShowsErrorAndKeepsEverything_data() {
     QTest::addColumn<QString>("folder"); // inside the temporary folder
     QTest::addColumn<QString>("message");
-    QTest::newRow("missing folder") << "missing"
-                                    << "Run-time error '76':\n\nPath not found";
-    QTest::newRow("path through a file") << "file.txt"
-                                         << "Run-time error '76':\n\nPath not found";
+    // clang-format off
+    QTest::newRow("missing folder") << "missing" << "Run-time error '76':\n\nPath not found";
+    QTest::newRow("path through a file") << "file.txt" << "Run-time error '76':\n\nPath not found";
+    // clang-format on
 }
 
 void tst_Save::failedSaveShowsErrorAndKeepsEverything() {

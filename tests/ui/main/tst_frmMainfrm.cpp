@@ -241,26 +241,12 @@ void tst_frmMainfrm::calculateByKeyboardAndMouse_data() {
     QTest::addColumn<QString>("origstake");
     QTest::addColumn<QString>("winnings");
     QTest::addColumn<QString>("total");
-    QTest::newRow("won") << "10"
-                         << "5"
-                         << "2" << false << true << "10"
-                         << "25.00"
-                         << " 35";
-    QTest::newRow("lost") << "10"
-                          << "5"
-                          << "2" << false << false << "-10"
-                          << "0.00"
-                          << "-10";
-    QTest::newRow("odds-on") << "10"
-                             << "2"
-                             << "5" << true << true << "10"
-                             << "25.00"
-                             << " 35";
-    QTest::newRow("half stake") << "10.5"
-                                << "1"
-                                << "3" << false << true << "10.5"
-                                << "3.50"
-                                << " 14";
+    // clang-format off
+    QTest::newRow("won") << "10" << "5" << "2" << false << true << "10" << "25.00" << " 35";
+    QTest::newRow("lost") << "10" << "5" << "2" << false << false << "-10" << "0.00" << "-10";
+    QTest::newRow("odds-on") << "10" << "2" << "5" << true << true << "10" << "25.00" << " 35";
+    QTest::newRow("half stake") << "10.5" << "1" << "3" << false << true << "10.5" << "3.50" << " 14";
+    // clang-format on
 }
 
 void tst_frmMainfrm::calculateByKeyboardAndMouse() {
@@ -342,22 +328,12 @@ void tst_frmMainfrm::errorIsShownAndProgramGoesOn_data() {
     QTest::addColumn<QString>("upper");
     QTest::addColumn<QString>("grand");
     QTest::addColumn<QString>("message");
-    QTest::newRow("empty divisor") << "10"
-                                   << ""
-                                   << "0.00"
-                                   << "Run-time error '11':\n\nDivision by zero";
-    QTest::newRow("zero divisor") << "10"
-                                  << "0"
-                                  << "0.00"
-                                  << "Run-time error '11':\n\nDivision by zero";
-    QTest::newRow("stake too large") << "1e999"
-                                     << "1"
-                                     << "0.00"
-                                     << "Run-time error '6':\n\nOverflow";
-    QTest::newRow("overflowing sum") << "1e308"
-                                     << "1"
-                                     << "1.7e308"
-                                     << "Run-time error '6':\n\nOverflow";
+    // clang-format off
+    QTest::newRow("empty divisor") << "10" << "" << "0.00" << "Run-time error '11':\n\nDivision by zero";
+    QTest::newRow("zero divisor") << "10" << "0" << "0.00" << "Run-time error '11':\n\nDivision by zero";
+    QTest::newRow("stake too large") << "1e999" << "1" << "0.00" << "Run-time error '6':\n\nOverflow";
+    QTest::newRow("overflowing sum") << "1e308" << "1" << "1.7e308" << "Run-time error '6':\n\nOverflow";
+    // clang-format on
 }
 
 void tst_frmMainfrm::errorIsShownAndProgramGoesOn() {

@@ -170,11 +170,10 @@ void tst_frmOptions::tabOrder_data() {
     QTest::addColumn<bool>("forward");
     QTest::addColumn<QStringList>("expected");
 
-    QTest::newRow("Tab") << true
-                         << QStringList{"cmdOK", "cmdCancel", "cmdApply", "txtPath", "tabBar"};
-    QTest::newRow("Shift+Tab") << false
-                               << QStringList{"txtPath", "cmdApply", "cmdCancel", "cmdOK",
-                                              "tabBar"};
+    // clang-format off
+    QTest::newRow("Tab") << true << QStringList{"cmdOK", "cmdCancel", "cmdApply", "txtPath", "tabBar"};
+    QTest::newRow("Shift+Tab") << false << QStringList{"txtPath", "cmdApply", "cmdCancel", "cmdOK", "tabBar"};
+    // clang-format on
 }
 
 void tst_frmOptions::tabOrder() {
