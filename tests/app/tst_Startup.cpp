@@ -3,7 +3,7 @@
 #include "platform/ProgramFolder.h"
 #include "platform/RuntimeError.h"
 #include "platform/nix/QtWindow.h"
-#include "tests/support/FakeMessageBox.h"
+#include "tests/support/ServiceDoubles.h"
 #include "tests/support/TestEnvironment.h"
 #include "ui/main/frmMainfrm.h"
 #include "ui/options/frmOptions.h"
@@ -119,7 +119,7 @@ void tst_Startup::sequenceInOrder() {
     QCOMPARE(pauses.size(), 1);
     const AtPause& seen = pauses.first();
     QVERIFY(seen.splashVisible);
-    QCOMPARE(seen.splashVersion, QStringLiteral("Version 1.1.0"));
+    QCOMPARE(seen.splashVersion, QStringLiteral("Version " QUORVEX_VERSION));
     QVERIFY(seen.optionsLoaded);
     QVERIFY(!seen.optionsVisible);
     QCOMPARE(seen.folder, q(platform::programFolder()));
@@ -129,7 +129,7 @@ void tst_Startup::sequenceInOrder() {
     QVERIFY(!frmSplash::instance().isLoaded());
     QVERIFY(frmOptions::instance().isLoaded());
     QVERIFY(!frmOptions::instance().isVisible());
-    QVERIFY(m_box->okTexts.isEmpty());
+    QVERIFY(m_box->okTexts.empty());
 }
 
 void tst_Startup::previousTotalFromProgramFolder_data() {
@@ -160,7 +160,7 @@ void tst_Startup::savedRunningTotalIsNextPrevious() {
     typeInto(main->txtUpper, QStringLiteral("2"));
     click(main->cmdCalculate);
     click(main->cmdSaveresults);
-    QCOMPARE(m_box->okTexts, QStringList{"Data saved to file!"});
+    QCOMPARE(testsupport::toQt(m_box->okTexts), QStringList{"Data saved to file!"});
 
     // The next run.
     testsupport::unloadAllWindows();
@@ -192,8 +192,10 @@ void tst_Startup::errorInStartUpIsShownAndMainWindowComes() {
         });
         Module1::Start();
     }
-    QCOMPARE(m_box->okTexts.size(), 1);
-    QVERIFY(m_box->okTexts.first().startsWith(QStringLiteral("Run-time error '%1':").arg(number)));
+    QCOMPARE(m_box->okTexts.size(), std::size_t(1));
+    QVERIFY(testsupport::toQt(m_box->okTexts)
+                .first()
+                .startsWith(QStringLiteral("Run-time error '%1':").arg(number)));
     QVERIFY(frmMainfrm::instance().isVisible());
     QVERIFY(!frmSplash::instance().isLoaded());
     QCOMPARE(q(frmOptions::instance().load().txtPath.text()), q(platform::programFolder()));

@@ -89,6 +89,7 @@ void tst_NumberText::readAmountOverflows() {
 void tst_NumberText::plainForm_data() {
     QTest::addColumn<double>("value");
     QTest::addColumn<QString>("expected");
+    // clang-format off
     QTest::newRow("whole") << 35.0 << " 35";
     QTest::newRow("negative") << -10.0 << "-10";
     QTest::newRow("zero") << 0.0 << " 0";
@@ -105,10 +106,10 @@ void tst_NumberText::plainForm_data() {
     QTest::newRow("small fixed") << 0.0001 << " .0001";
     QTest::newRow("small exponent") << 0.00001 << " 1E-05";
     QTest::newRow("three digit exponent") << 1.5e-300 << " 1.5E-300";
-    QTest::newRow("largest double")
-        << std::numeric_limits<double>::max() << " 1.79769313486232E+308";
+    QTest::newRow("largest double") << std::numeric_limits<double>::max() << " 1.79769313486232E+308";
     QTest::newRow("fifteen significant") << 1.0 / 3.0 << " .333333333333333";
     QTest::newRow("no thousands separator") << 1234567.0 << " 1234567";
+    // clang-format on
 }
 
 void tst_NumberText::plainForm() {

@@ -88,132 +88,22 @@ void tst_Settlement::settles_data() {
     QTest::addColumn<QString>("grandAfter");
     QTest::addColumn<QString>("running");
 
-    QTest::newRow("worked example won") << "10"
-                                        << "5"
-                                        << "2" << 0 << "Yes"
-                                        << "0.00"
-                                        << "" << true << "10"
-                                        << "25.00"
-                                        << " 35"
-                                        << " 35"
-                                        << " 35";
-    QTest::newRow("worked example lost") << "10"
-                                         << "5"
-                                         << "2" << 0 << "No"
-                                         << "0.00"
-                                         << "" << false << "-10"
-                                         << "0.00"
-                                         << "-10"
-                                         << "-10"
-                                         << "-10";
-    QTest::newRow("empty selection is a loss") << "10"
-                                               << "5"
-                                               << "2" << 0 << ""
-                                               << "0.00"
-                                               << "" << false << "-10"
-                                               << "0.00"
-                                               << "-10"
-                                               << "-10"
-                                               << "-10";
-    QTest::newRow("lower case yes is a loss") << "10"
-                                              << "5"
-                                              << "2" << 0 << "yes"
-                                              << "0.00"
-                                              << "" << false << "-10"
-                                              << "0.00"
-                                              << "-10"
-                                              << "-10"
-                                              << "-10";
-    QTest::newRow("two to five not odds-on") << "10"
-                                             << "2"
-                                             << "5" << 0 << "Yes"
-                                             << "0.00"
-                                             << "0.00" << true << "10"
-                                             << "4.00"
-                                             << " 14"
-                                             << " 14"
-                                             << " 14";
-    QTest::newRow("two to five odds-on") << "10"
-                                         << "2"
-                                         << "5" << 1 << "Yes"
-                                         << "0.00"
-                                         << "0.00" << true << "10"
-                                         << "25.00"
-                                         << " 35"
-                                         << " 35"
-                                         << " 35";
-    QTest::newRow("any non-zero check value is odds-on") << "10"
-                                                         << "2"
-                                                         << "5" << 2 << "Yes"
-                                                         << "0.00"
-                                                         << "0.00" << true << "10"
-                                                         << "25.00"
-                                                         << " 35"
-                                                         << " 35"
-                                                         << " 35";
-    QTest::newRow("one to three with a half stake") << "10.5"
-                                                    << "1"
-                                                    << "3" << 0 << "Yes"
-                                                    << "0.00"
-                                                    << "0.00" << true << "10.5"
-                                                    << "3.50"
-                                                    << " 14"
-                                                    << " 14"
-                                                    << " 14";
-    QTest::newRow("winnings of a third, total from rounded winnings") << "1"
-                                                                      << "1"
-                                                                      << "3" << 0 << "Yes"
-                                                                      << "0.00"
-                                                                      << "0.00" << true << "1"
-                                                                      << "0.33"
-                                                                      << " 1.33"
-                                                                      << " 1.33"
-                                                                      << " 1.33";
-    QTest::newRow("empty stake won") << ""
-                                     << "5"
-                                     << "2" << 0 << "Yes"
-                                     << "0.00"
-                                     << "0.00" << true << ""
-                                     << "0.00"
-                                     << " 0"
-                                     << " 0"
-                                     << " 0";
-    QTest::newRow("empty stake lost leaves grand total's value") << ""
-                                                                 << "5"
-                                                                 << "2" << 0 << "No"
-                                                                 << " 12"
-                                                                 << "3" << false << " 0"
-                                                                 << "0.00"
-                                                                 << " 0"
-                                                                 << " 12"
-                                                                 << " 15";
-    QTest::newRow("stake copied as typed") << " 1 0 "
-                                           << "5"
-                                           << "2" << 0 << "Yes"
-                                           << "0.00"
-                                           << "0.00" << true << " 1 0 "
-                                           << "25.00"
-                                           << " 35"
-                                           << " 35"
-                                           << " 35";
-    QTest::newRow("carried into existing totals") << "10"
-                                                  << "5"
-                                                  << "2" << 0 << "Yes"
-                                                  << " 40"
-                                                  << "-100" << true << "10"
-                                                  << "25.00"
-                                                  << " 35"
-                                                  << " 75"
-                                                  << "-25";
-    QTest::newRow("lost bet never reads empty odds") << "4"
-                                                     << ""
-                                                     << "" << 0 << "No"
-                                                     << "0.00"
-                                                     << "0.00" << false << "-4"
-                                                     << "0.00"
-                                                     << "-4"
-                                                     << "-4"
-                                                     << "-4";
+    // clang-format off
+    QTest::newRow("worked example won") << "10" << "5" << "2" << 0 << "Yes" << "0.00" << "" << true << "10" << "25.00" << " 35" << " 35" << " 35";
+    QTest::newRow("worked example lost") << "10" << "5" << "2" << 0 << "No" << "0.00" << "" << false << "-10" << "0.00" << "-10" << "-10" << "-10";
+    QTest::newRow("empty selection is a loss") << "10" << "5" << "2" << 0 << "" << "0.00" << "" << false << "-10" << "0.00" << "-10" << "-10" << "-10";
+    QTest::newRow("lower case yes is a loss") << "10" << "5" << "2" << 0 << "yes" << "0.00" << "" << false << "-10" << "0.00" << "-10" << "-10" << "-10";
+    QTest::newRow("two to five not odds-on") << "10" << "2" << "5" << 0 << "Yes" << "0.00" << "0.00" << true << "10" << "4.00" << " 14" << " 14" << " 14";
+    QTest::newRow("two to five odds-on") << "10" << "2" << "5" << 1 << "Yes" << "0.00" << "0.00" << true << "10" << "25.00" << " 35" << " 35" << " 35";
+    QTest::newRow("any non-zero check value is odds-on") << "10" << "2" << "5" << 2 << "Yes" << "0.00" << "0.00" << true << "10" << "25.00" << " 35" << " 35" << " 35";
+    QTest::newRow("one to three with a half stake") << "10.5" << "1" << "3" << 0 << "Yes" << "0.00" << "0.00" << true << "10.5" << "3.50" << " 14" << " 14" << " 14";
+    QTest::newRow("winnings of a third, total from rounded winnings") << "1" << "1" << "3" << 0 << "Yes" << "0.00" << "0.00" << true << "1" << "0.33" << " 1.33" << " 1.33" << " 1.33";
+    QTest::newRow("empty stake won") << "" << "5" << "2" << 0 << "Yes" << "0.00" << "0.00" << true << "" << "0.00" << " 0" << " 0" << " 0";
+    QTest::newRow("empty stake lost leaves grand total's value") << "" << "5" << "2" << 0 << "No" << " 12" << "3" << false << " 0" << "0.00" << " 0" << " 12" << " 15";
+    QTest::newRow("stake copied as typed") << " 1 0 " << "5" << "2" << 0 << "Yes" << "0.00" << "0.00" << true << " 1 0 " << "25.00" << " 35" << " 35" << " 35";
+    QTest::newRow("carried into existing totals") << "10" << "5" << "2" << 0 << "Yes" << " 40" << "-100" << true << "10" << "25.00" << " 35" << " 75" << "-25";
+    QTest::newRow("lost bet never reads empty odds") << "4" << "" << "" << 0 << "No" << "0.00" << "0.00" << false << "-4" << "0.00" << "-4" << "-4" << "-4";
+    // clang-format on
 }
 
 void tst_Settlement::settles() {
@@ -254,14 +144,12 @@ void tst_Settlement::divisorOfZeroStopsAfterWinShown_data() {
     QTest::addColumn<QString>("upper");
     QTest::addColumn<int>("oddsOn");
     QTest::addColumn<QString>("stake");
-    QTest::newRow("upper empty") << "5"
-                                 << "" << 0 << "10";
-    QTest::newRow("upper zero") << "5"
-                                << "0" << 0 << "10";
-    QTest::newRow("upper zero, stake zero") << "5"
-                                            << "0" << 0 << "0";
-    QTest::newRow("lower zero, odds-on") << "0"
-                                         << "2" << 1 << "10";
+    // clang-format off
+    QTest::newRow("upper empty") << "5" << "" << 0 << "10";
+    QTest::newRow("upper zero") << "5" << "0" << 0 << "10";
+    QTest::newRow("upper zero, stake zero") << "5" << "0" << 0 << "0";
+    QTest::newRow("lower zero, odds-on") << "0" << "2" << 1 << "10";
+    // clang-format on
 }
 
 void tst_Settlement::divisorOfZeroStopsAfterWinShown() {
@@ -316,25 +204,11 @@ void tst_Settlement::readsInTheGivenOrder_data() {
     const QStringList start{"win 0", "lose 0", "read oddsOn", "read Win"};
     const QStringList carry{"read Grandtot", "read Total",    "write Grandtot",
                             "read Previous", "read Grandtot", "write Running"};
-    QTest::newRow("won, not odds-on")
-        << 0 << "Yes"
-        << start +
-               QStringList{"win 1",         "read Stakebet", "write Origstake", "read Stakebet",
-                           "read Upper",    "read Lower",    "write Winnings",  "read Origstake",
-                           "read Winnings", "write Total"} +
-               carry;
-    QTest::newRow("won, odds-on") << 1 << "Yes"
-                                  << start + QStringList{"win 1",           "read Stakebet",
-                                                         "write Origstake", "read Stakebet",
-                                                         "read Lower",      "read Upper",
-                                                         "write Winnings",  "read Origstake",
-                                                         "read Winnings",   "write Total"} +
-                                         carry;
-    QTest::newRow("lost") << 0 << "No"
-                          << start +
-                                 QStringList{"lose 1",         "read Stakebet",  "write Origstake",
-                                             "write Winnings", "read Origstake", "write Total"} +
-                                 carry;
+    // clang-format off
+    QTest::newRow("won, not odds-on") << 0 << "Yes" << start + QStringList{"win 1",         "read Stakebet", "write Origstake", "read Stakebet", "read Upper",    "read Lower",    "write Winnings",  "read Origstake", "read Winnings", "write Total"} + carry;
+    QTest::newRow("won, odds-on") << 1 << "Yes" << start + QStringList{"win 1",           "read Stakebet", "write Origstake", "read Stakebet", "read Lower",      "read Upper", "write Winnings",  "read Origstake", "read Winnings",   "write Total"} + carry;
+    QTest::newRow("lost") << 0 << "No" << start + QStringList{"lose 1",         "read Stakebet",  "write Origstake", "write Winnings", "read Origstake", "write Total"} + carry;
+    // clang-format on
 }
 
 void tst_Settlement::readsInTheGivenOrder() {

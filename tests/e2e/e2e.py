@@ -434,8 +434,9 @@ def test_about_box_closes_by_escape():
         xdotool("key", "alt+h", "a")
         wid = poll(lambda: window_titled(program.pid, "About Quorvex"), "the About box")
         about = poll(lambda: program.frame("About Quorvex"), "the About box's accessibility")
-        if not find(about, lambda a: role(a, "label") and a.name.startswith("Version ")):
-            raise AssertionError("the About box shows no version")
+        version = "Version " + OPTIONS.version
+        if not find(about, lambda a: role(a, "label") and a.name == version):
+            raise AssertionError(f"the About box does not show {version}")
         poll(lambda: command("xdotool", "getactivewindow", check=False).strip() == wid,
              "the About box to take the keyboard")
         screenshot(wid, "about.png")
@@ -533,6 +534,7 @@ def main():
     parser.add_argument("--prefix", required=True, help="the folder the program is installed in")
     parser.add_argument("--data-home", required=True, help="XDG_DATA_HOME of the install")
     parser.add_argument("--shots", required=True, help="folder for the screenshots")
+    parser.add_argument("--version", required=True, help="the version the build gave the program")
     parser.add_argument("-k", dest="only", help="run only the tests whose name holds this")
     OPTIONS = parser.parse_args()
     OPTIONS.prefix = os.path.realpath(OPTIONS.prefix)

@@ -31,16 +31,16 @@ void tst_PlatformCore::checkedMathRaises_data() {
     QTest::addColumn<double>("b");
     QTest::addColumn<int>("error"); // 0 for none
     QTest::addColumn<double>("result");
+    // clang-format off
     QTest::newRow("add") << 0 << 1.5 << 2.0 << 0 << 3.5;
     QTest::newRow("add overflows") << 0 << max << max << int(RuntimeError::Overflow) << 0.0;
-    QTest::newRow("multiply overflows")
-        << 1 << 1e200 << 1e200 << int(RuntimeError::Overflow) << 0.0;
+    QTest::newRow("multiply overflows") << 1 << 1e200 << 1e200 << int(RuntimeError::Overflow) << 0.0;
     QTest::newRow("divide") << 2 << 10.0 << 4.0 << 0 << 2.5;
     QTest::newRow("divide by zero") << 2 << 10.0 << 0.0 << int(RuntimeError::DivisionByZero) << 0.0;
     QTest::newRow("zero by zero") << 2 << 0.0 << 0.0 << int(RuntimeError::DivisionByZero) << 0.0;
-    QTest::newRow("divide by negative zero")
-        << 2 << 1.0 << -0.0 << int(RuntimeError::DivisionByZero) << 0.0;
+    QTest::newRow("divide by negative zero") << 2 << 1.0 << -0.0 << int(RuntimeError::DivisionByZero) << 0.0;
     QTest::newRow("divide overflows") << 2 << 1e300 << 1e-300 << int(RuntimeError::Overflow) << 0.0;
+    // clang-format on
 }
 
 void tst_PlatformCore::checkedMathRaises() {
@@ -65,22 +65,16 @@ void tst_PlatformCore::checkedMathRaises() {
 void tst_PlatformCore::slashPath_data() {
     QTest::addColumn<QString>("programPath");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("drive root file") << "c:\\\\quorvexresults.txt"
-                                     << "/quorvexresults.txt";
-    QTest::newRow("unix folder") << "/home/me/bets\\quorvexresults.txt"
-                                 << "/home/me/bets/quorvexresults.txt";
-    QTest::newRow("upper-case drive") << "C:\\Program Files\\Tool\\MSINFO32.EXE"
-                                      << "/Program Files/Tool/MSINFO32.EXE";
-    QTest::newRow("drive without separator") << "d:bets"
-                                             << "/bets";
-    QTest::newRow("repeated separators fold") << "/a//b\\\\c"
-                                              << "/a/b/c";
-    QTest::newRow("relative stays relative") << "bets\\file"
-                                             << "bets/file";
-    QTest::newRow("colon later is kept") << "/x/a:b"
-                                         << "/x/a:b";
-    QTest::newRow("empty") << ""
-                           << "";
+    // clang-format off
+    QTest::newRow("drive root file") << "c:\\\\quorvexresults.txt" << "/quorvexresults.txt";
+    QTest::newRow("unix folder") << "/home/me/bets\\quorvexresults.txt" << "/home/me/bets/quorvexresults.txt";
+    QTest::newRow("upper-case drive") << "C:\\Program Files\\Tool\\MSINFO32.EXE" << "/Program Files/Tool/MSINFO32.EXE";
+    QTest::newRow("drive without separator") << "d:bets" << "/bets";
+    QTest::newRow("repeated separators fold") << "/a//b\\\\c" << "/a/b/c";
+    QTest::newRow("relative stays relative") << "bets\\file" << "bets/file";
+    QTest::newRow("colon later is kept") << "/x/a:b" << "/x/a:b";
+    QTest::newRow("empty") << "" << "";
+    // clang-format on
 }
 
 void tst_PlatformCore::slashPath() {

@@ -58,25 +58,18 @@ void tst_TextRegistry::values_data() {
     QTest::addColumn<QByteArray>("bytes");
 
     auto b = [](const char* text, int size) { return QByteArray(text, size); };
+    // clang-format off
     QTest::newRow("string") << QByteArray(R"("V"="abc")") << QByteArray("V") << 1 << b("abc\0", 4);
-    QTest::newRow("escapes") << QByteArray(R"("V"="C:\\a \"b\" \n")") << QByteArray("V") << 1
-                             << b("C:\\a \"b\" \\n\0", 12);
-    QTest::newRow("number") << QByteArray("\"V\"=dword:0102030a") << QByteArray("V") << 4
-                            << b("\x0a\3\2\1", 4);
-    QTest::newRow("expandable string")
-        << QByteArray("\"V\"=hex(2):25,00") << QByteArray("V") << 2 << b("%\0", 2);
-    QTest::newRow("no bytes") << QByteArray("\"V\"=hex(2):") << QByteArray("V") << 2
-                              << QByteArray();
-    QTest::newRow("bytes over two lines")
-        << QByteArray("\"V\"=HEX(2):01,\\\n  ff") << QByteArray("V") << 2 << b("\1\xff", 2);
-    QTest::newRow("name in other case")
-        << QByteArray(R"("Path"="x")") << QByteArray("PATH") << 1 << b("x\0", 2);
-    QTest::newRow("bad number skipped") << QByteArray("\"V\"=dword:123456789\n\"V\"=dword:zz")
-                                        << QByteArray("V") << 0 << QByteArray();
-    QTest::newRow("unclosed string skipped")
-        << QByteArray("\"V\"=\"abc") << QByteArray("V") << 0 << QByteArray();
-    QTest::newRow("line after a bad one")
-        << QByteArray("\"V\"=hex(2):1,300\n\"W\"=\"w\"") << QByteArray("W") << 1 << b("w\0", 2);
+    QTest::newRow("escapes") << QByteArray(R"("V"="C:\\a \"b\" \n")") << QByteArray("V") << 1 << b("C:\\a \"b\" \\n\0", 12);
+    QTest::newRow("number") << QByteArray("\"V\"=dword:0102030a") << QByteArray("V") << 4 << b("\x0a\3\2\1", 4);
+    QTest::newRow("expandable string") << QByteArray("\"V\"=hex(2):25,00") << QByteArray("V") << 2 << b("%\0", 2);
+    QTest::newRow("no bytes") << QByteArray("\"V\"=hex(2):") << QByteArray("V") << 2 << QByteArray();
+    QTest::newRow("bytes over two lines") << QByteArray("\"V\"=HEX(2):01,\\\n  ff") << QByteArray("V") << 2 << b("\1\xff", 2);
+    QTest::newRow("name in other case") << QByteArray(R"("Path"="x")") << QByteArray("PATH") << 1 << b("x\0", 2);
+    QTest::newRow("bad number skipped") << QByteArray("\"V\"=dword:123456789\n\"V\"=dword:zz") << QByteArray("V") << 0 << QByteArray();
+    QTest::newRow("unclosed string skipped") << QByteArray("\"V\"=\"abc") << QByteArray("V") << 0 << QByteArray();
+    QTest::newRow("line after a bad one") << QByteArray("\"V\"=hex(2):1,300\n\"W\"=\"w\"") << QByteArray("W") << 1 << b("w\0", 2);
+    // clang-format on
 }
 
 void tst_TextRegistry::values() {
@@ -104,12 +97,13 @@ void tst_TextRegistry::keys_data() {
     const QByteArray deep("REGEDIT4\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Vendor\\Tool]\n\"V\"=\"x\"\n");
     const QByteArray tool("SOFTWARE\\Vendor\\Tool");
     const std::uint32_t reader = Registry::ReadAccess;
+    // clang-format off
     QTest::newRow("other case") << deep << QByteArray("software\\VENDOR\\tool") << reader << 0;
     QTest::newRow("start of a name") << deep << QByteArray("SOFTWARE\\Vendor\\To") << reader << 2;
-    QTest::newRow("another root") << QByteArray("REGEDIT4\n[HKEY_CURRENT_USER\\T]\n\"V\"=\"x\"\n")
-                                  << QByteArray("T") << reader << 2;
+    QTest::newRow("another root") << QByteArray("REGEDIT4\n[HKEY_CURRENT_USER\\T]\n\"V\"=\"x\"\n") << QByteArray("T") << reader << 2;
     QTest::newRow("not an export") << deep.mid(9) << tool << reader << 2;
     QTest::newRow("write rights") << deep << tool << 0x2003Fu << 5;
+    // clang-format on
 }
 
 void tst_TextRegistry::keys() {

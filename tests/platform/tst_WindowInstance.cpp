@@ -1,7 +1,7 @@
 #include "platform/EventGuard.h"
 #include "platform/WindowInstance.h"
 #include "platform/nix/QtWindow.h"
-#include "tests/support/FakeMessageBox.h"
+#include "tests/support/ServiceDoubles.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <QLineEdit>
@@ -143,7 +143,7 @@ void tst_WindowInstance::guardShowsNumberAndDescription() {
         after = true;
     });
     QVERIFY(!after);
-    QCOMPARE(box.okTexts, QStringList{"Run-time error '76':\n\nPath not found"});
+    QCOMPARE(testsupport::toQt(box.okTexts), QStringList{"Run-time error '76':\n\nPath not found"});
 }
 
 QUORVEX_TEST_MAIN(tst_WindowInstance)

@@ -7,7 +7,7 @@
 #include "platform/RuntimeError.h"
 #include "platform/nix/QtWindow.h"
 #include "results/ResultsFile.h"
-#include "tests/support/FakeMessageBox.h"
+#include "tests/support/ServiceDoubles.h"
 #include "tests/support/TestEnvironment.h"
 #include "ui/about/frmAbout.h"
 #include "ui/main/frmMainfrm.h"
@@ -77,8 +77,8 @@ private:
     }
     // The boxes shown since the last call.
     QStringList newBoxes() {
-        const QStringList shown = m_box.okTexts.mid(m_seenBoxes);
-        m_seenBoxes = m_box.okTexts.size();
+        const QStringList shown = testsupport::toQt(m_box.okTexts).mid(m_seenBoxes);
+        m_seenBoxes = qsizetype(m_box.okTexts.size());
         return shown;
     }
     void log(const QString& action) {
@@ -128,7 +128,7 @@ QString Session::run(int steps) {
         performRandomAction();
         // Back in the event loop: windows unloaded by their own handlers go now.
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        expect(m_env.programEnds == 0, "the program ended");
+        expect(m_env.ends == 0, "the program ended");
         expect(frmMainfrm::instance().isVisible(), "the main window is gone");
         expect(m_box.unansweredQuestions == 0, "an unexpected question");
         const QStringList boxes = newBoxes();
@@ -260,10 +260,10 @@ void Session::reset() {
     const bool yes = chance(50);
     log(yes ? "Reset, Yes" : "Reset, No");
     const QString grand = textOf(w->txtGrandtot);
-    const qsizetype questions = m_box.questionTexts.size();
-    m_box.setNextAnswer(yes);
+    const qsizetype questions = qsizetype(m_box.questions.size());
+    m_box.answers.push_back(yes);
     QTest::mouseClick(qt::widget(w->cmdReset), Qt::LeftButton);
-    expect(m_box.questionTexts.size() == questions + 1, "Reset asked no question");
+    expect(qsizetype(m_box.questions.size()) == questions + 1, "Reset asked no question");
     expect(textOf(w->txtGrandtot) == (yes ? QStringLiteral("0.00") : grand),
            "the grand total after Reset is " + textOf(w->txtGrandtot));
 }

@@ -2,6 +2,7 @@
 #include "platform/RuntimeError.h"
 #include "platform/nix/NativePath.h"
 #include "results/ResultsFile.h"
+#include "tests/support/ServiceDoubles.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -81,53 +82,6 @@ int saveUnprivileged(TestSheet& sheet) {
     return WEXITSTATUS(status);
 }
 
-enum Step { Open, Write, Flush, Commit };
-
-// Wraps the real writer and fails at one step instead of doing it; at the write step part of the
-// line reaches the new file before the disk fills up.
-class FailingWriter : public platform::FileWriter {
-public:
-    explicit FailingWriter(Step failAt)
-        : m_failAt(failAt), m_real(platform::makeSystemFileWriter()) {}
-    void open(const std::string& path) override {
-        failAt(Open);
-        m_real->open(path);
-    }
-    void write(std::string_view bytes) override {
-        if (m_failAt == Write)
-            m_real->write(bytes.substr(0, 2));
-        failAt(Write);
-        m_real->write(bytes);
-    }
-    void flush() override {
-        failAt(Flush);
-        m_real->flush();
-    }
-    void commit() override {
-        failAt(Commit);
-        m_real->commit();
-    }
-
-private:
-    void failAt(Step step) {
-        if (step == m_failAt)
-            throw RuntimeError::of(RuntimeError::DiskFull);
-    }
-    Step m_failAt;
-    std::unique_ptr<platform::FileWriter> m_real;
-};
-
-class FailingWriters : public platform::FileWriters {
-public:
-    explicit FailingWriters(Step failAt) : m_failAt(failAt) {}
-    std::unique_ptr<platform::FileWriter> make() override {
-        return std::make_unique<FailingWriter>(m_failAt);
-    }
-
-private:
-    Step m_failAt;
-};
-
 } // namespace
 
 class tst_ResultsFile : public QObject {
@@ -155,6 +109,7 @@ private slots:
 void tst_ResultsFile::firstItem_data() {
     QTest::addColumn<QByteArray>("contents");
     QTest::addColumn<QString>("expected");
+    // clang-format off
     QTest::newRow("quoted with leading blank") << QByteArray("\" 35\"\r\n") << " 35";
     QTest::newRow("unquoted with comma") << QByteArray("12.5,7") << "12.5";
     QTest::newRow("empty file") << QByteArray() << "";
@@ -164,16 +119,11 @@ void tst_ResultsFile::firstItem_data() {
     QTest::newRow("quoted keeps comma") << QByteArray("\"1,5\"") << "1,5";
     QTest::newRow("unterminated quote ends with line") << QByteArray("\"12\r\nx") << "12";
     QTest::newRow("empty quoted") << QByteArray("\"\"\r\n") << "";
-    QTest::newRow("utf-8") << QByteArray("\"\xc2\xa3"
-                                         "5\"\r\n")
-                           << QString::fromUtf8("\xc2\xa3"
-                                                "5");
-    QTest::newRow("not utf-8 still reads")
-        << QByteArray("\"\xff\xfe 1\"") << QString::fromUtf8("\xef\xbf\xbd\xef\xbf\xbd 1");
-    QTest::newRow("cut character, surrogate")
-        << QByteArray("\"5\xe2\x82 \xed\xa0\x80\"")
-        << QString::fromUtf8("5\xef\xbf\xbd \xef\xbf\xbd\xef\xbf\xbd\xef\xbf\xbd");
+    QTest::newRow("utf-8") << QByteArray("\"\xc2\xa3" "5\"\r\n") << QString::fromUtf8("\xc2\xa3" "5");
+    QTest::newRow("not utf-8 still reads") << QByteArray("\"\xff\xfe 1\"") << QString::fromUtf8("\xef\xbf\xbd\xef\xbf\xbd 1");
+    QTest::newRow("cut character, surrogate") << QByteArray("\"5\xe2\x82 \xed\xa0\x80\"") << QString::fromUtf8("5\xef\xbf\xbd \xef\xbf\xbd\xef\xbf\xbd\xef\xbf\xbd");
     QTest::newRow("line feed only") << QByteArray("7\n8") << "7";
+    // clang-format on
 }
 
 void tst_ResultsFile::firstItem() {
@@ -184,15 +134,12 @@ void tst_ResultsFile::firstItem() {
 void tst_ResultsFile::lineBytes_data() {
     QTest::addColumn<QString>("running");
     QTest::addColumn<QByteArray>("bytes");
-    QTest::newRow("blank and 35") << " 35"
-                                  << QByteArray::fromHex("2220333522"
-                                                         "0d0a");
+    // clang-format off
+    QTest::newRow("blank and 35") << " 35" << QByteArray::fromHex("2220333522" "0d0a");
     QTest::newRow("letters") << "abc" << QByteArray("\"abc\"\r\n");
     QTest::newRow("empty") << "" << QByteArray("\"\"\r\n");
-    QTest::newRow("pound sign as utf-8") << QString::fromUtf8("\xc2\xa3"
-                                                              "5")
-                                         << QByteArray("\"\xc2\xa3"
-                                                       "5\"\r\n");
+    QTest::newRow("pound sign as utf-8") << QString::fromUtf8("\xc2\xa3" "5") << QByteArray("\"\xc2\xa3" "5\"\r\n");
+    // clang-format on
 }
 
 void tst_ResultsFile::lineBytes() {
@@ -204,18 +151,12 @@ void tst_ResultsFile::pathAlwaysInsertsBackslash_data() {
     QTest::addColumn<QString>("folder");
     QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("native");
-    QTest::newRow("drive root") << "c:\\"
-                                << "c:\\\\quorvexresults.txt"
-                                << "/quorvexresults.txt";
-    QTest::newRow("folder") << "/home/me/bets"
-                            << "/home/me/bets\\quorvexresults.txt"
-                            << "/home/me/bets/quorvexresults.txt";
-    QTest::newRow("drive folder") << "D:\\Bets"
-                                  << "D:\\Bets\\quorvexresults.txt"
-                                  << "/Bets/quorvexresults.txt";
-    QTest::newRow("empty folder") << ""
-                                  << "\\quorvexresults.txt"
-                                  << "/quorvexresults.txt";
+    // clang-format off
+    QTest::newRow("drive root") << "c:\\" << "c:\\\\quorvexresults.txt" << "/quorvexresults.txt";
+    QTest::newRow("folder") << "/home/me/bets" << "/home/me/bets\\quorvexresults.txt" << "/home/me/bets/quorvexresults.txt";
+    QTest::newRow("drive folder") << "D:\\Bets" << "D:\\Bets\\quorvexresults.txt" << "/Bets/quorvexresults.txt";
+    QTest::newRow("empty folder") << "" << "\\quorvexresults.txt" << "/quorvexresults.txt";
+    // clang-format on
 }
 
 void tst_ResultsFile::pathAlwaysInsertsBackslash() {
@@ -237,6 +178,7 @@ void tst_ResultsFile::loadsWhatIsThere_data() {
     const qint64 huge = 200 * 1024 * 1024;
     const QByteArray line("\" 35\"\r\n");
     const auto limit = qsizetype(ResultsReadLimit);
+    // clang-format off
     QTest::newRow("no file") << "none" << QByteArray() << qint64(0) << "";
     QTest::newRow("empty file") << "file" << QByteArray() << qint64(0) << "";
     QTest::newRow("quoted") << "file" << line << qint64(0) << " 35";
@@ -246,12 +188,9 @@ void tst_ResultsFile::loadsWhatIsThere_data() {
     QTest::newRow("a device") << "device" << QByteArray() << qint64(0) << "";
     QTest::newRow("200 MB of zero bytes") << "file" << QByteArray() << huge << "";
     QTest::newRow("a line, then 200 MB") << "file" << line << huge << " 35";
-    QTest::newRow("item ending within the read limit")
-        << "file" << '"' + QByteArray(limit - 2, '7') + "\"\r\n"
-        << huge << QString(limit - 2, QLatin1Char('7'));
-    QTest::newRow("item going on beyond the read limit")
-        << "file" << '"' + QByteArray(limit, '7') + "\"\r\n"
-        << qint64(0) << "";
+    QTest::newRow("item ending within the read limit") << "file" << '"' + QByteArray(limit - 2, '7') + "\"\r\n" << huge << QString(limit - 2, QLatin1Char('7'));
+    QTest::newRow("item going on beyond the read limit") << "file" << '"' + QByteArray(limit, '7') + "\"\r\n" << qint64(0) << "";
+    // clang-format on
 }
 
 void tst_ResultsFile::loadsWhatIsThere() {
@@ -342,12 +281,12 @@ void tst_ResultsFile::saveUnderPermissions_data() {
     QTest::addColumn<bool>("fileWritable");
     QTest::addColumn<int>("error");     // 0: saved
     QTest::addColumn<bool>("replaced"); // by a new file rather than written in place
+    // clang-format off
     QTest::newRow("open folder: a new file replaces the old") << true << true << true << 0 << true;
     QTest::newRow("closed folder: written in place") << false << true << true << 0 << false;
-    QTest::newRow("closed folder, read-only file")
-        << false << true << false << int(RuntimeError::PermissionDenied) << false;
-    QTest::newRow("closed folder, no file yet")
-        << false << false << false << int(RuntimeError::PermissionDenied) << false;
+    QTest::newRow("closed folder, read-only file") << false << true << false << int(RuntimeError::PermissionDenied) << false;
+    QTest::newRow("closed folder, no file yet") << false << false << false << int(RuntimeError::PermissionDenied) << false;
+    // clang-format on
 }
 
 void tst_ResultsFile::saveUnderPermissions() {
@@ -390,10 +329,11 @@ void tst_ResultsFile::saveUnderPermissions() {
 
 void tst_ResultsFile::writerFailingAtEachStepKeepsOldFile_data() {
     QTest::addColumn<int>("step");
-    QTest::newRow("opening the new file") << int(Open);
-    QTest::newRow("writing") << int(Write);
-    QTest::newRow("flushing") << int(Flush);
-    QTest::newRow("committing the replacement") << int(Commit);
+    using Writers = testsupport::FailingWriters;
+    QTest::newRow("opening the new file") << int(Writers::Open);
+    QTest::newRow("writing") << int(Writers::Write);
+    QTest::newRow("flushing") << int(Writers::Flush);
+    QTest::newRow("committing the replacement") << int(Writers::Commit);
 }
 
 void tst_ResultsFile::writerFailingAtEachStepKeepsOldFile() {
@@ -401,19 +341,17 @@ void tst_ResultsFile::writerFailingAtEachStepKeepsOldFile() {
     QTemporaryDir dir;
     const QByteArray old("\" 35\"\r\n");
     writeBytes(dir.filePath(ResultsFileName), old);
-    FailingWriters failing{Step(step)};
-    platform::FileWriters* const previous = platform::FileWriters::install(&failing);
-
     TestSheet sheet;
     sheet.folder = dir.path().toStdString();
     sheet.running = " 99999";
     bool raised = false;
     try {
+        testsupport::FailingWriters failing{testsupport::FailingWriters::Step(step),
+                                            RuntimeError::DiskFull};
         SaveResults(sheet);
     } catch (const RuntimeError& e) {
         raised = e.number() == RuntimeError::DiskFull;
     }
-    platform::FileWriters::install(previous);
     QVERIFY(raised);
     QCOMPARE(contentsOf(dir.filePath(ResultsFileName)), old);
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),

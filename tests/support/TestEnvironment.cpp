@@ -22,9 +22,7 @@ void quietOffscreenWarnings(QtMsgType type, const QMessageLogContext& context,
 }
 } // namespace
 
-TestEnvironment::TestEnvironment()
-    : m_previousEnd(platform::ProgramEnd::install(this)),
-      m_previousWait(platform::Waiter::install(this)) {
+TestEnvironment::TestEnvironment() {
     // Installed here, inside the test run, so that it chains to Qt Test's own handler.
     static const bool quiet = [] {
         previousHandler = qInstallMessageHandler(quietOffscreenWarnings);
@@ -33,9 +31,11 @@ TestEnvironment::TestEnvironment()
     (void)quiet;
 }
 
-TestEnvironment::~TestEnvironment() {
-    platform::ProgramEnd::install(m_previousEnd);
-    platform::Waiter::install(m_previousWait);
+QStringList toQt(const std::vector<std::string>& texts) {
+    QStringList list;
+    for (const std::string& text : texts)
+        list << QString::fromStdString(text);
+    return list;
 }
 
 void useOffscreenUnlessSet() {

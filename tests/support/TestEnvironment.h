@@ -1,31 +1,22 @@
 #pragma once
 
-#include "platform/Pause.h"
-#include "platform/ProgramEnd.h"
+#include "tests/support/ServiceDoubles.h"
 
 #include <QApplication>
+#include <QStringList>
 #include <QTest>
 
 namespace testsupport {
 
-// Replaces the program's end with a counter and the pauses with nothing, for its lifetime.
-class TestEnvironment : private platform::ProgramEnd, private platform::Waiter {
+// The program's end and pauses replaced for its lifetime, as QuietProgram does, and the offscreen
+// platform's warnings about what it cannot do kept out of the test log.
+class TestEnvironment : public QuietProgram {
 public:
     TestEnvironment();
-    ~TestEnvironment() override;
-    TestEnvironment(const TestEnvironment&) = delete;
-    TestEnvironment& operator=(const TestEnvironment&) = delete;
-
-    int programEnds = 0;
-    int waits = 0;
-
-private:
-    void endProgram() override { ++programEnds; }
-    void waitUntil(platform::Deadline) override { ++waits; }
-
-    platform::ProgramEnd* m_previousEnd;
-    platform::Waiter* m_previousWait;
 };
+
+// Texts the doubles recorded, for comparing in Qt Test.
+QStringList toQt(const std::vector<std::string>& texts);
 
 // Offscreen unless the caller chose a platform.
 void useOffscreenUnlessSet();

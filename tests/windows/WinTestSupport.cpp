@@ -84,33 +84,6 @@ bool keyExists(HKEY root, const std::string& keyPath, REGSAM view) {
     return true;
 }
 
-std::int32_t RecordingRegistry::RegOpenKeyExA(Key root, const std::string& keyName,
-                                              std::uint32_t options, std::uint32_t accessMask,
-                                              Key* result) {
-    const std::int32_t code = m_system.RegOpenKeyExA(root, keyName, options, accessMask, result);
-    opens.push_back({keyName, accessMask, code, result ? *result : 0});
-    return code;
-}
-
-std::int32_t RecordingRegistry::RegQueryValueExA(Key key, const std::string& valueName,
-                                                 std::uint32_t* reserved, std::uint32_t* type,
-                                                 unsigned char* data, std::uint32_t* dataSize) {
-    return m_system.RegQueryValueExA(key, valueName, reserved, type, data, dataSize);
-}
-
-std::int32_t RecordingRegistry::RegCloseKey(Key key) {
-    const std::int32_t code = m_system.RegCloseKey(key);
-    closes.push_back({key, code});
-    return code;
-}
-
-std::int64_t RecordingLauncher::startProgram(const std::string& programPath, int windowStyle) {
-    paths.push_back(programPath);
-    const std::int64_t id = m_system.startProgram(programPath, windowStyle);
-    started.push_back(id);
-    return id;
-}
-
 std::string markerProgram() {
     char path[MAX_PATH];
     const DWORD length = ::GetModuleFileNameA(nullptr, path, MAX_PATH);

@@ -1,9 +1,5 @@
 #pragma once
 
-#include "platform/ProgramLauncher.h"
-#include "platform/Registry.h"
-#include "ui/about/SysInfoLauncher.h"
-
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
@@ -46,52 +42,6 @@ private:
 
 // Whether the key exists, in the view given (0: the process's own).
 bool keyExists(HKEY root, const std::string& keyPath, REGSAM view = 0);
-
-// The system's registry, with a log of what was asked of it and what it answered.
-class RecordingRegistry : public platform::Registry {
-public:
-    struct Open {
-        std::string keyName;
-        std::uint32_t accessMask;
-        std::int32_t code;
-        Key handle;
-    };
-    struct Close {
-        Key handle;
-        std::int32_t code;
-    };
-    std::vector<Open> opens;
-    std::vector<Close> closes;
-
-    std::int32_t RegOpenKeyExA(Key root, const std::string& keyName, std::uint32_t options,
-                               std::uint32_t accessMask, Key* result) override;
-    std::int32_t RegQueryValueExA(Key key, const std::string& valueName, std::uint32_t* reserved,
-                                  std::uint32_t* type, unsigned char* data,
-                                  std::uint32_t* dataSize) override;
-    std::int32_t RegCloseKey(Key key) override;
-
-private:
-    platform::Registry& m_system = platform::Registry::current();
-};
-
-// The system's launcher, keeping the ids of the processes it started.
-class RecordingLauncher : public platform::ProgramLauncher {
-public:
-    std::vector<std::string> paths; // every path asked for, started or not
-    std::vector<std::int64_t> started;
-
-    std::int64_t startProgram(const std::string& programPath, int windowStyle) override;
-
-private:
-    platform::ProgramLauncher& m_system = platform::ProgramLauncher::current();
-};
-
-// Where the launcher's message goes instead of a message box.
-class MessageSink : public SysInfoMessages {
-public:
-    std::vector<std::string> texts;
-    void showOk(const std::string& text) override { texts.push_back(text); }
-};
 
 // The marker program, built beside the tests: run from anywhere, it writes PATH.ran beside
 // itself holding the command line it was given and its window style.

@@ -2,32 +2,13 @@
 
 #include "platform/win/MessageLoop.h"
 #include "platform/win/WideText.h"
+#include "platform/win/WindowHandles.h"
+#include "tests/support/LayoutCheck.h"
+#include "tests/windows/TestHarness.h"
+
+#include <commctrl.h>
 
 namespace wintest {
-
-AnsweringMessageBox::AnsweringMessageBox() : m_previous(platform::MessageBox::install(this)) {}
-
-AnsweringMessageBox::~AnsweringMessageBox() {
-    platform::MessageBox::install(m_previous);
-}
-
-bool AnsweringMessageBox::askYesNo(const std::string& text) {
-    questions.push_back(text);
-    if (answers.empty())
-        return false;
-    const bool yes = answers.front();
-    answers.pop_front();
-    return yes;
-}
-
-QuietProgram::QuietProgram()
-    : m_previousEnd(platform::ProgramEnd::install(this)),
-      m_previousWaiter(platform::Waiter::install(this)) {}
-
-QuietProgram::~QuietProgram() {
-    platform::ProgramEnd::install(m_previousEnd);
-    platform::Waiter::install(m_previousWaiter);
-}
 
 void RecordingSink::handle(const platform::Event& event) noexcept {
     events.push_back(event);
@@ -126,6 +107,151 @@ std::string windowText(HWND window) {
     std::wstring text(std::size_t(::GetWindowTextLengthW(window)) + 1, L'\0');
     text.resize(std::size_t(::GetWindowTextW(window, text.data(), int(text.size()))));
     return platform::win::utf8(text);
+}
+
+namespace {
+
+using platform::ControlKind;
+using testsupport::Caption;
+using testsupport::Extent;
+using testsupport::Pixels;
+using testsupport::Point;
+
+Pixels pixels(const RECT& r) {
+    return {int(r.left), int(r.top), int(r.right - r.left), int(r.bottom - r.top)};
+}
+
+RECT clientRect(HWND window) {
+    RECT client{};
+    ::GetClientRect(window, &client);
+    return client;
+}
+
+// A text's extent in a window's font, as DrawText lays it out with the flags given (and within
+// the width given, for a text that wraps).
+Extent textExtent(HWND window, const std::string& text, UINT flags, int width = 0) {
+    const std::wstring wide = platform::win::wide(text);
+    HDC dc = ::GetDC(window);
+    HGDIOBJ old =
+        ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageW(window, WM_GETFONT, 0, 0)));
+    RECT extent{0, 0, width, 0};
+    ::DrawTextW(dc, wide.c_str(), int(wide.size()), &extent, flags | DT_CALCRECT);
+    ::SelectObject(dc, old);
+    ::ReleaseDC(window, dc);
+    return {int(extent.right - extent.left), int(extent.bottom - extent.top)};
+}
+
+// The tabs of a tab strip, in its client area.
+RECT tabsOf(HWND strip) {
+    RECT tabs{};
+    for (int tab = 0; tab < int(::SendMessageW(strip, TCM_GETITEMCOUNT, 0, 0)); ++tab) {
+        RECT item{};
+        ::SendMessageW(strip, TCM_GETITEMRECT, WPARAM(tab), reinterpret_cast<LPARAM>(&item));
+        ::UnionRect(&tabs, &tabs, &item);
+    }
+    return tabs;
+}
+
+class WinProbe : public testsupport::LayoutProbe {
+public:
+    explicit WinProbe(const platform::Form& form)
+        : m_form(form), m_root(platform::win::rootWindow(form.window())) {}
+
+    int pixelsX(int twips) const override { return wintest::pixelsX(twips); }
+    int pixelsY(int twips) const override { return wintest::pixelsY(twips); }
+    Extent clientSize() const override {
+        const RECT client = clientRect(m_root);
+        return {int(client.right), int(client.bottom)};
+    }
+    std::optional<Point> clientOnScreen() const override {
+        POINT origin{0, 0};
+        ::ClientToScreen(m_root, &origin);
+        return Point{int(origin.x), int(origin.y)};
+    }
+    bool built(int row) const override { return window(row); }
+    int builtIn(int row) const override {
+        HWND parent = ::GetParent(window(row));
+        if (parent == m_root)
+            return -1;
+        for (int other = 0; other < int(m_form.design().controls.size()); ++other)
+            if (window(other) == parent)
+                return other;
+        return -2;
+    }
+    Pixels place(int row) const override { return pixels(placeInParent(window(row))); }
+    Pixels room(int container) const override {
+        return pixels(clientRect(container < 0 ? m_root : window(container)));
+    }
+    // A combo box's field takes the height its font gives.
+    bool heightFromFont(int row) const override {
+        const ControlKind kind = kindOf(row);
+        return kind == ControlKind::ComboBox || kind == ControlKind::DropDownList;
+    }
+    bool focusable(int row) const override {
+        return ::GetWindowLongW(window(row), GWL_STYLE) & WS_TABSTOP;
+    }
+    // A tab strip takes the focus on its tabs; its page belongs to the panels over it.
+    Pixels focusArea(int row) const override {
+        HWND control = window(row);
+        RECT area = kindOf(row) == ControlKind::TabStrip ? tabsOf(control) : clientRect(control);
+        ::MapWindowPoints(control, m_root, reinterpret_cast<POINT*>(&area), 2);
+        return pixels(area);
+    }
+    std::optional<Caption> caption(int row) const override;
+
+private:
+    HWND window(int row) const { return platform::win::controlWindow(m_form.window(), row); }
+    ControlKind kindOf(int row) const { return m_form.design().controls[std::size_t(row)].kind; }
+
+    const platform::Form& m_form;
+    HWND m_root;
+};
+
+std::optional<Caption> WinProbe::caption(int row) const {
+    HWND control = window(row);
+    const std::string text = windowText(control);
+    const RECT client = clientRect(control);
+    switch (kindOf(row)) {
+    case ControlKind::Label:
+        if (text.empty())
+            return {};
+        // Wrapped within its box, unless it takes its caption's extent.
+        if (m_form.design().controls[std::size_t(row)].autoSize)
+            return Caption{textExtent(control, text, DT_EXPANDTABS), pixels(client)};
+        return Caption{textExtent(control, text, DT_EXPANDTABS | DT_WORDBREAK, int(client.right)),
+                       pixels(client)};
+    case ControlKind::CommandButton: {
+        // Inside the button's raised edge.
+        RECT room = client;
+        ::InflateRect(&room, -::GetSystemMetrics(SM_CXEDGE), -::GetSystemMetrics(SM_CYEDGE));
+        return Caption{textExtent(control, text, DT_SINGLELINE), pixels(room)};
+    }
+    case ControlKind::CheckBox: {
+        RECT room = client;
+        room.left += ::GetSystemMetrics(SM_CXMENUCHECK);
+        return Caption{textExtent(control, text, DT_SINGLELINE), pixels(room)};
+    }
+    case ControlKind::Frame:
+        // The title stands in the top edge, from where the frame draws it.
+        if (text.empty())
+            return {};
+        return Caption{{textExtent(control, text, DT_SINGLELINE).width + pixelsX(90), 0},
+                       pixels(client)};
+    case ControlKind::TabStrip: {
+        // Room for a page beneath the tabs.
+        const RECT tabs = tabsOf(control);
+        return Caption{{int(tabs.right), int(tabs.bottom) + 1}, pixels(client)};
+    }
+    default:
+        return {};
+    }
+}
+
+} // namespace
+
+void checkLayout(const platform::Form& form) {
+    for (const std::string& fault : testsupport::layoutFaults(form, WinProbe(form)))
+        fail(__FILE__, __LINE__, std::string(form.design().name) + ": " + fault);
 }
 
 } // namespace wintest

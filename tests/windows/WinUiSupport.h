@@ -1,59 +1,16 @@
 #pragma once
 
-#include "platform/MessageBox.h"
-#include "platform/Pause.h"
-#include "platform/ProgramEnd.h"
+#include "platform/Form.h"
 #include "platform/Window.h"
 #include "platform/win/Win32.h"
 
-#include <deque>
 #include <functional>
 #include <string>
 #include <vector>
 
-// What the tests of the Win32 front end share: doubles for the message boxes, the program's end
-// and the pauses, and the user's input as the messages it makes, fed through the program's own
-// message handling.
+// What the tests of the Win32 front end share: the user's input as the messages it makes, fed
+// through the program's own message handling, and what the system reports of the windows.
 namespace wintest {
-
-// Records every box and answers the questions from a queue (No when it is empty). Installed
-// for its lifetime.
-class AnsweringMessageBox : public platform::MessageBox {
-public:
-    AnsweringMessageBox();
-    ~AnsweringMessageBox() override;
-    AnsweringMessageBox(const AnsweringMessageBox&) = delete;
-    AnsweringMessageBox& operator=(const AnsweringMessageBox&) = delete;
-
-    void showOk(const std::string& text) override { okTexts.push_back(text); }
-    bool askYesNo(const std::string& text) override;
-
-    std::vector<std::string> okTexts;
-    std::vector<std::string> questions;
-    std::deque<bool> answers;
-
-private:
-    platform::MessageBox* m_previous;
-};
-
-// Counts the program's ends and lets the pauses pass at once, for its lifetime.
-class QuietProgram : public platform::ProgramEnd, public platform::Waiter {
-public:
-    QuietProgram();
-    ~QuietProgram() override;
-    QuietProgram(const QuietProgram&) = delete;
-    QuietProgram& operator=(const QuietProgram&) = delete;
-
-    void endProgram() override { ++ends; }
-    void waitUntil(platform::Deadline) override { ++waits; }
-
-    int ends = 0;
-    int waits = 0;
-
-private:
-    platform::ProgramEnd* m_previousEnd;
-    platform::Waiter* m_previousWaiter;
-};
 
 // The events a window reported, and what to do on each as it comes.
 class RecordingSink : public platform::EventSink {
@@ -81,5 +38,9 @@ int pixelsY(int twips);
 RECT placeInParent(HWND window);
 std::string className(HWND window);
 std::string windowText(HWND window);
+
+// Fails the test with every fault the layout check (tests/support/LayoutCheck.h) finds in the
+// windows that the Win32 front end built for a window, as the window stands.
+void checkLayout(const platform::Form& form);
 
 } // namespace wintest

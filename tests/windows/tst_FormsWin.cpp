@@ -1,5 +1,6 @@
 // The program's four windows on the Win32 front end, driven by the messages that a user's
 // clicks, keys and typing make, with the message boxes answered by a double.
+#include "tests/support/ServiceDoubles.h"
 #include "tests/windows/TestHarness.h"
 #include "tests/windows/WinUiSupport.h"
 
@@ -37,8 +38,8 @@ HWND root(const Form& form) {
 
 // Each test starts with no window loaded and leaves none behind.
 struct FreshWindows {
-    QuietProgram program;
-    AnsweringMessageBox boxes;
+    testsupport::QuietProgram program;
+    testsupport::FakeMessageBox boxes;
     FreshWindows() { platform::WindowInstanceBase::destroyAll(); }
     ~FreshWindows() {
         platform::WindowInstanceBase::destroyAll();
@@ -125,29 +126,6 @@ struct ScratchFolder {
     std::string results() const { return path + "\\quorvexresults.txt"; }
 };
 
-// A registry without the system information tool.
-class EmptyRegistry : public platform::Registry {
-public:
-    EmptyRegistry() : m_previous(install(this)) {}
-    ~EmptyRegistry() override { install(m_previous); }
-    std::int32_t RegOpenKeyExA(Key, const std::string& keyName, std::uint32_t, std::uint32_t,
-                               Key* result) override {
-        opened.push_back(keyName);
-        *result = 0;
-        return FileNotFound;
-    }
-    std::int32_t RegQueryValueExA(Key, const std::string&, std::uint32_t*, std::uint32_t*,
-                                  unsigned char*, std::uint32_t*) override {
-        return InvalidHandle;
-    }
-    std::int32_t RegCloseKey(Key) override { return Success; }
-    std::vector<std::string> opened;
-
-private:
-    Registry* m_previous;
-};
-
-// Whether the containers a control stands in are enabled, all the way out.
 // The tool tip the window shows for one of its controls.
 std::string toolTipOf(HWND form, HWND control) {
     for (HWND tips = ::FindWindowExW(nullptr, nullptr, TOOLTIPS_CLASSW, nullptr); tips;
@@ -184,10 +162,11 @@ COLORREF drawnAt(HWND window, POINT point) {
     return colour;
 }
 
-// Checks every control against the window's table: its class, place, text and font, its colour,
-// tool tip and heading; then the Tab order. The load step changes some texts: loaded gives
-// them, and nullptr for a text that depends on more than the window.
+// Checks the window's layout, and every control against the window's table: its class, text
+// and font, its colour, tool tip and heading; then the Tab order. The load step changes some
+// texts: loaded gives them, and nullptr for a text that depends on more than the window.
 void checkBuiltFromDesign(const Form& form, std::map<std::string, const char*> loaded = {}) {
+    checkLayout(form);
     const platform::FormDesign& design = form.design();
     for (std::size_t i = 0; i < design.controls.size(); ++i) {
         const platform::ControlDesign& control = design.controls[i];
@@ -205,15 +184,6 @@ void checkBuiltFromDesign(const Form& form, std::map<std::string, const char*> l
             CHECK_EQUAL(windowText(window), std::string(control.text));
         else if (text->second)
             CHECK_EQUAL(windowText(window), std::string(text->second));
-        const RECT place = placeInParent(window);
-        const platform::TwipsRect rect = form.window().place(int(i));
-        CHECK_EQUAL(int(place.left), pixelsX(rect.left));
-        CHECK_EQUAL(int(place.top), pixelsY(rect.top));
-        CHECK_EQUAL(int(place.right - place.left), pixelsX(rect.width));
-        if (!control.autoSize) {
-            CHECK_EQUAL(rect.left, control.rect.left);
-            CHECK_EQUAL(rect.width, control.rect.width);
-        }
         LOGFONTW font{};
         ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(window, WM_GETFONT, 0, 0)), sizeof font,
                      &font);
@@ -288,12 +258,14 @@ WINTEST_CASE(eachWindowIsBuiltFromItsDesign) {
 
     frmAbout& about = frmAbout::instance().show();
     pump();
-    checkBuiltFromDesign(about, {{"lblTitle", "Quorvex"}, {"lblVersion", "Version 1.1.0"}});
+    checkBuiltFromDesign(about,
+                         {{"lblTitle", "Quorvex"}, {"lblVersion", "Version " QUORVEX_VERSION}});
     CHECK_EQUAL(windowText(root(about)), std::string("About Quorvex"));
 
     frmSplash& splash = frmSplash::instance().show();
     pump();
-    checkBuiltFromDesign(splash, {{"lblVersion", "Version 1.1.0"}, {"lblProductName", "Quorvex"}});
+    checkBuiltFromDesign(
+        splash, {{"lblVersion", "Version " QUORVEX_VERSION}, {"lblProductName", "Quorvex"}});
     const LONG style = ::GetWindowLongW(root(splash), GWL_STYLE);
     CHECK((style & WS_CAPTION) != WS_CAPTION && (style & WS_DLGFRAME) && !(style & WS_SYSMENU));
     // The version line grew leftwards, flush with the platform line.
@@ -428,7 +400,9 @@ WINTEST_CASE(optionsKeepsOrDiscardsTheFolder) {
 
 WINTEST_CASE(aboutBoxOpensOnceAndClosesByItsKeys) {
     FreshWindows fresh;
-    EmptyRegistry registry;
+    testsupport::EmptyRegistry empty;
+    testsupport::RecordingRegistry registry{empty};
+    testsupport::Installed<platform::Registry> installed{registry};
     frmMainfrm& main = frmMainfrm::instance().show();
     pump();
     chooseMenu(main, "&About Quorvex");
@@ -441,7 +415,7 @@ WINTEST_CASE(aboutBoxOpensOnceAndClosesByItsKeys) {
     pressKey('S', 4);
     CHECK(fresh.boxes.okTexts ==
           std::vector<std::string>{"System Information Is Unavailable At This Time"});
-    CHECK_EQUAL(registry.opened.size(), std::size_t(2));
+    CHECK_EQUAL(registry.opens.size(), std::size_t(2));
     CHECK(frmAbout::instance().isVisible());
 
     for (WPARAM key : {WPARAM(VK_RETURN), WPARAM(VK_ESCAPE)}) {

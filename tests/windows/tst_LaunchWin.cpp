@@ -2,6 +2,7 @@
 // the tests register programs under HKEY_LOCAL_MACHINE, plant copies of the marker program
 // under C:\ and put everything back afterwards. They are meant for a Wine prefix of their own,
 // as scripts/test-windows makes one.
+#include "tests/support/ServiceDoubles.h"
 #include "tests/windows/TestHarness.h"
 #include "tests/windows/WinTestSupport.h"
 
@@ -10,6 +11,7 @@
 
 #include <cstdio>
 
+using namespace testsupport;
 using namespace wintest;
 using platform::RuntimeError;
 
@@ -34,7 +36,7 @@ std::string startedAsTheLauncherDoes(const std::string& path) {
 }
 
 struct Launch {
-    RecordingLauncher launcher;
+    RecordingLauncher launcher{&platform::ProgramLauncher::current()};
     MessageSink messages;
     SysInfoLauncher sysInfo{platform::Registry::current(), platform::FileSearch::current(),
                             launcher, messages};

@@ -1,5 +1,6 @@
 // GetKeyValue over the system's own registry calls: the values are written with RegSetValueExA
 // into a scratch key of the test's own under HKEY_CURRENT_USER and removed afterwards.
+#include "tests/support/ServiceDoubles.h"
 #include "tests/windows/TestHarness.h"
 #include "tests/windows/WinTestSupport.h"
 
@@ -8,6 +9,7 @@
 
 #include <sddl.h>
 
+using namespace testsupport;
 using namespace wintest;
 using platform::Registry;
 

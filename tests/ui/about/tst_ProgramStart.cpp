@@ -1,4 +1,5 @@
-#include "tests/ui/about/SysInfoDoubles.h"
+#include "platform/nix/TextRegistry.h"
+#include "tests/support/ServiceDoubles.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -56,19 +57,15 @@ void tst_ProgramStart::findOrdinaryFile_data() {
     QTest::addColumn<QString>("found");
 
     const QString tool = QStringLiteral("MSINFO32.EXE"), lower = QStringLiteral("msinfo32.exe");
+    // clang-format off
     QTest::newRow("exact name") << QStringList{tool} << "" << tool << tool;
     QTest::newRow("other case") << QStringList{lower} << "" << tool << lower;
     QTest::newRow("exact spelling first") << QStringList{lower, tool} << "" << tool << tool;
     QTest::newRow("folder of that name") << QStringList() << tool << tool << "";
-    QTest::newRow("hidden file") << QStringList{".tool"} << ""
-                                 << ".tool"
-                                 << "";
-    QTest::newRow("start of a name") << QStringList{tool} << ""
-                                     << "MSINFO32"
-                                     << "";
-    QTest::newRow("no wildcards") << QStringList{tool} << ""
-                                  << "*.EXE"
-                                  << "";
+    QTest::newRow("hidden file") << QStringList{".tool"} << "" << ".tool" << "";
+    QTest::newRow("start of a name") << QStringList{tool} << "" << "MSINFO32" << "";
+    QTest::newRow("no wildcards") << QStringList{tool} << "" << "*.EXE" << "";
+    // clang-format on
 }
 
 void tst_ProgramStart::findOrdinaryFile() {
@@ -83,7 +80,7 @@ void tst_ProgramStart::findOrdinaryFile() {
     if (!folder.isEmpty())
         QVERIFY(QDir(temporary.path()).mkdir(folder));
     const std::string path = (programForm(temporary.path()) + '\\' + name).toStdString();
-    QCOMPARE(sysinfotest::q(platform::FileSearch::current().findOrdinaryFile(path)), found);
+    QCOMPARE(QString::fromStdString(platform::FileSearch::current().findOrdinaryFile(path)), found);
 }
 
 void tst_ProgramStart::failedStarts_data() {
@@ -91,14 +88,15 @@ void tst_ProgramStart::failedStarts_data() {
     QTest::addColumn<int>("error");
 
     using namespace Qt::StringLiterals;
+    // clang-format off
     QTest::newRow("empty path") << ""_ba << int(RuntimeError::InvalidArgument);
     QTest::newRow("only quotes") << "\"\""_ba << int(RuntimeError::InvalidArgument);
     QTest::newRow("zero first") << "\0<dir>\\tool"_ba << int(RuntimeError::InvalidArgument);
-    QTest::newRow("two pairs of quotes")
-        << "\"\"<dir>\\tool\"\""_ba << int(RuntimeError::FileNotFound);
+    QTest::newRow("two pairs of quotes") << "\"\"<dir>\\tool\"\""_ba << int(RuntimeError::FileNotFound);
     QTest::newRow("nothing there") << "<dir>\\missing"_ba << int(RuntimeError::FileNotFound);
     QTest::newRow("not executable") << "<dir>\\plain"_ba << int(RuntimeError::PermissionDenied);
     QTest::newRow("a folder") << "<dir>\\sub"_ba << int(RuntimeError::PermissionDenied);
+    // clang-format on
 }
 
 void tst_ProgramStart::failedStarts() {
@@ -156,12 +154,10 @@ void tst_ProgramStart::registeredToolStarts_data() {
     QTest::addColumn<QByteArray>("entry"); // the registry's lines, "<dir>" for the folder
 
     using namespace Qt::StringLiterals;
-    QTest::newRow("folder, the tool's name in lower case")
-        << "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Shared Tools Location]\n"
-           "\"MSINFO\"=\"<dir>\"\n"_ba;
-    QTest::newRow("path in quotes")
-        << "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Shared "
-           "Tools\\MSINFO]\n\"PATH\"=\"\\\"<dir>\\\\msinfo32.exe\\\"\"\n"_ba;
+    // clang-format off
+    QTest::newRow("folder, the tool's name in lower case") << "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Shared Tools Location]\n" "\"MSINFO\"=\"<dir>\"\n"_ba;
+    QTest::newRow("path in quotes") << "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Shared " "Tools\\MSINFO]\n\"PATH\"=\"\\\"<dir>\\\\msinfo32.exe\\\"\"\n"_ba;
+    // clang-format on
 }
 
 void tst_ProgramStart::registeredToolStarts() {
@@ -174,11 +170,11 @@ void tst_ProgramStart::registeredToolStarts() {
     entry.replace("<dir>", programForm(folder.path()).replace('\\', "\\\\").toUtf8());
     QVERIFY(makeFile(registryFile, {}, "REGEDIT4\n" + entry));
     platform::TextRegistry registry(registryFile.toStdString());
-    sysinfotest::RecordingMessages messages;
+    testsupport::MessageSink messages;
     SysInfoLauncher(registry, platform::FileSearch::current(), platform::ProgramLauncher::current(),
                     messages)
         .StartSysInfo();
-    QVERIFY(messages.texts.isEmpty());
+    QVERIFY(messages.texts.empty());
     QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(folder.filePath("ran")), 10000);
 }
 

@@ -1,11 +1,13 @@
-#include "tests/ui/about/SysInfoDoubles.h"
+#include "platform/nix/TextRegistry.h"
+#include "tests/support/ServiceDoubles.h"
+#include "tests/support/TestEnvironment.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
-using namespace sysinfotest;
+using namespace testsupport;
 using platform::Registry;
 
 namespace {
@@ -28,13 +30,14 @@ QString quoted(const QString& text) {
 }
 
 struct Setup {
-    RecordingRegistry registry;
+    platform::TextRegistry hive;
+    RecordingRegistry registry{hive};
     CountingSearch search;
     RecordingLauncher launcher;
-    RecordingMessages messages;
+    MessageSink messages;
     SysInfoLauncher sysInfo{registry, search, launcher, messages};
 
-    explicit Setup(const std::string& text) : registry(text) {}
+    explicit Setup(const std::string& text) : hive(platform::TextRegistry::fromText(text)) {}
 };
 
 } // namespace
@@ -65,38 +68,23 @@ void tst_SysInfoLauncher::startSysInfo_data() {
     const QString inFolder = QStringLiteral("<folder>\\MSINFO32.EXE");
     const QStringList one{toolKey}, both{toolKey, folderKey};
 
-    QTest::newRow("place 1 launched unchanged")
-        << quoted(blanks) << folder << tool << one << 0 << QStringList{blanks} << true;
-    QTest::newRow("place 1 untested for existence")
-        << quoted("C:\\Nowhere.exe") << none << "" << one << 0 << QStringList{"C:\\Nowhere.exe"}
-        << false;
-    QTest::newRow("place 2 holds the tool")
-        << none << folder << tool << both << 1 << QStringList{inFolder} << true;
-    QTest::newRow("place 2 tool in other case")
-        << none << folder << "file:msinfo32.exe" << both << 1 << QStringList{inFolder} << true;
-    QTest::newRow("place 2 without the tool")
-        << none << folder << "file:X.EXE" << both << 1 << QStringList() << false;
-    QTest::newRow("place 2 folder of the tool's name")
-        << none << folder << "dir:MSINFO32.EXE" << both << 1 << QStringList() << false;
-    QTest::newRow("PATH missing in its key")
-        << QString() << folder << tool << both << 1 << QStringList{inFolder} << true;
+    // clang-format off
+    QTest::newRow("place 1 launched unchanged") << quoted(blanks) << folder << tool << one << 0 << QStringList{blanks} << true;
+    QTest::newRow("place 1 untested for existence") << quoted("C:\\Nowhere.exe") << none << "" << one << 0 << QStringList{"C:\\Nowhere.exe"} << false;
+    QTest::newRow("place 2 holds the tool") << none << folder << tool << both << 1 << QStringList{inFolder} << true;
+    QTest::newRow("place 2 tool in other case") << none << folder << "file:msinfo32.exe" << both << 1 << QStringList{inFolder} << true;
+    QTest::newRow("place 2 without the tool") << none << folder << "file:X.EXE" << both << 1 << QStringList() << false;
+    QTest::newRow("place 2 folder of the tool's name") << none << folder << "dir:MSINFO32.EXE" << both << 1 << QStringList() << false;
+    QTest::newRow("PATH missing in its key") << QString() << folder << tool << both << 1 << QStringList{inFolder} << true;
     QTest::newRow("both missing") << none << none << "" << both << 0 << QStringList() << false;
-    QTest::newRow("empty string under PATH")
-        << "\"\"" << folder << tool << one << 0 << QStringList{""} << false;
-    QTest::newRow("expandable string under PATH")
-        << "hex(2):43,3a,00" << folder << tool << one << 0 << QStringList{""} << false;
-    QTest::newRow("number under PATH")
-        << "dword:0000000a" << none << "" << one << 0 << QStringList{"&h00000A"} << false;
-    QTest::newRow("empty value under PATH")
-        << "hex(2):" << folder << tool << one << 0 << QStringList() << false;
-    QTest::newRow("too long under PATH") << quoted(QString(1024, 'a')) << folder << tool << both
-                                         << 1 << QStringList{inFolder} << true;
-    QTest::newRow("other type under MSINFO: no search")
-        << none << "hex(2):43,3a,00"
-        << "" << both << 0 << QStringList() << false;
-    QTest::newRow("empty string under MSINFO: no search")
-        << none << "\"\""
-        << "" << both << 0 << QStringList() << false;
+    QTest::newRow("empty string under PATH") << "\"\"" << folder << tool << one << 0 << QStringList{""} << false;
+    QTest::newRow("expandable string under PATH") << "hex(2):43,3a,00" << folder << tool << one << 0 << QStringList{""} << false;
+    QTest::newRow("number under PATH") << "dword:0000000a" << none << "" << one << 0 << QStringList{"&h00000A"} << false;
+    QTest::newRow("empty value under PATH") << "hex(2):" << folder << tool << one << 0 << QStringList() << false;
+    QTest::newRow("too long under PATH") << quoted(QString(1024, 'a')) << folder << tool << both << 1 << QStringList{inFolder} << true;
+    QTest::newRow("other type under MSINFO: no search") << none << "hex(2):43,3a,00" << "" << both << 0 << QStringList() << false;
+    QTest::newRow("empty string under MSINFO: no search") << none << "\"\"" << "" << both << 0 << QStringList() << false;
+    // clang-format on
 }
 
 void tst_SysInfoLauncher::startSysInfo() {
@@ -120,28 +108,28 @@ void tst_SysInfoLauncher::startSysInfo() {
 
     Setup setup(hive(pathData, folderData));
     if (launches)
-        setup.launcher.programs << started.last();
+        setup.launcher.programs.insert(started.last().toStdString());
     setup.sysInfo.StartSysInfo();
 
-    QCOMPARE(setup.registry.opened, opened);
+    QCOMPARE(toQt(setup.registry.openedKeys()), opened);
     QCOMPARE(setup.search.searches, searches);
-    QCOMPARE(setup.launcher.started, started);
-    QCOMPARE(setup.launcher.styles, QList<int>(started.size(), 1));
-    QCOMPARE(setup.messages.texts,
+    QCOMPARE(toQt(setup.launcher.paths), started);
+    QCOMPARE(setup.launcher.styles, std::vector<int>(std::size_t(started.size()), 1));
+    QCOMPARE(toQt(setup.messages.texts),
              launches ? QStringList()
                       : QStringList{"System Information Is Unavailable At This Time"});
     // Every open is followed by a close, a refused one too.
-    QCOMPARE(setup.registry.closed.size(), opened.size());
-    QCOMPARE(setup.registry.hive.openKeyCount(), 0);
+    QCOMPARE(qsizetype(setup.registry.closes.size()), opened.size());
+    QCOMPARE(setup.hive.openKeyCount(), 0);
 }
 
 void tst_SysInfoLauncher::twoPressesStartTwoCopies() {
     const QString tool = QStringLiteral("C:\\Tools\\MSINFO32.EXE");
     Setup setup(hive(quoted(tool), QString()));
-    setup.launcher.programs = {tool};
+    setup.launcher.programs = {tool.toStdString()};
     setup.sysInfo.StartSysInfo();
     setup.sysInfo.StartSysInfo();
-    QCOMPARE(setup.launcher.started, (QStringList{tool, tool}));
+    QCOMPARE(toQt(setup.launcher.paths), (QStringList{tool, tool}));
 }
 
 void tst_SysInfoLauncher::getKeyValue_data() {
@@ -154,14 +142,15 @@ void tst_SysInfoLauncher::getKeyValue_data() {
     // here; the Windows tests read those from the system's registry.
     const QByteArray prior("prior");
     const QString a1023(1023, 'a');
+    // clang-format off
     QTest::newRow("closing zero dropped") << quoted("abc") << prior << true << QByteArray("abc");
     QTest::newRow("1024 bytes") << quoted(a1023) << prior << true << a1023.toUtf8();
     QTest::newRow("1025 bytes") << quoted(a1023 + 'a') << prior << false << QByteArray();
     QTest::newRow("number") << "dword:12345678" << QByteArray() << true << QByteArray("&h12345678");
-    QTest::newRow("number digits join the text held")
-        << "dword:0000000a" << QByteArray("xy") << true << QByteArray("&hxy00000A");
+    QTest::newRow("number digits join the text held") << "dword:0000000a" << QByteArray("xy") << true << QByteArray("&hxy00000A");
     QTest::newRow("expandable string") << "hex(2):41,00" << prior << true << prior;
     QTest::newRow("missing key") << QString() << prior << false << QByteArray();
+    // clang-format on
 }
 
 void tst_SysInfoLauncher::getKeyValue() {
@@ -177,8 +166,8 @@ void tst_SysInfoLauncher::getKeyValue() {
     QCOMPARE(setup.sysInfo.GetKeyValue(Registry::LocalMachine, "SOFTWARE\\Test", "Value", KeyVal),
              result);
     QCOMPARE(QByteArray::fromStdString(KeyVal), after);
-    QCOMPARE(setup.registry.closed.size(), 1);
-    QCOMPARE(setup.registry.hive.openKeyCount(), 0);
+    QCOMPARE(setup.registry.closes.size(), std::size_t(1));
+    QCOMPARE(setup.hive.openKeyCount(), 0);
 }
 
 void tst_SysInfoLauncher::emptyValueIsAnErrorAfterClosingTheKey() {
@@ -191,7 +180,7 @@ void tst_SysInfoLauncher::emptyValueIsAnErrorAfterClosingTheKey() {
         QCOMPARE(error.number(), int(platform::RuntimeError::InvalidArgument));
     }
     QCOMPARE(KeyVal, std::string("kept"));
-    QCOMPARE(setup.registry.hive.openKeyCount(), 0);
+    QCOMPARE(setup.hive.openKeyCount(), 0);
 }
 
 QTEST_GUILESS_MAIN(tst_SysInfoLauncher)

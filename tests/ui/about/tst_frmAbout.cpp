@@ -1,8 +1,8 @@
 #include "platform/nix/QtWindow.h"
-#include "tests/support/FakeMessageBox.h"
+#include "platform/nix/TextRegistry.h"
 #include "tests/support/FormChecks.h"
+#include "tests/support/ServiceDoubles.h"
 #include "tests/support/TestEnvironment.h"
-#include "tests/ui/about/SysInfoDoubles.h"
 #include "ui/about/frmAbout.h"
 #include "ui/main/frmMainfrm.h"
 
@@ -51,22 +51,19 @@ void runDeletions() {
 
 // The launcher's services replaced for a test's lifetime.
 struct InstalledServices {
-    sysinfotest::RecordingRegistry registry;
-    sysinfotest::RecordingLauncher launcher;
+    platform::TextRegistry registry;
+    testsupport::RecordingLauncher launcher;
+    testsupport::Installed<platform::Registry> installedRegistry{registry};
+    testsupport::Installed<platform::ProgramLauncher> installedLauncher{launcher};
 
     explicit InstalledServices(const QString& toolPath)
-        : registry(toolPath.isEmpty()
-                       ? std::string("REGEDIT4\n")
-                       : "REGEDIT4\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Shared "
-                         "Tools\\MSINFO]\n\"PATH\"=\"" +
-                             QString(toolPath).replace('\\', "\\\\").toStdString() + "\"\n") {
-        launcher.programs = {toolPath};
-        platform::Registry::install(&registry);
-        platform::ProgramLauncher::install(&launcher);
-    }
-    ~InstalledServices() {
-        platform::Registry::install(nullptr);
-        platform::ProgramLauncher::install(nullptr);
+        : registry(platform::TextRegistry::fromText(
+              toolPath.isEmpty()
+                  ? std::string("REGEDIT4\n")
+                  : "REGEDIT4\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Shared "
+                    "Tools\\MSINFO]\n\"PATH\"=\"" +
+                        QString(toolPath).replace('\\', "\\\\").toStdString() + "\"\n")) {
+        launcher.programs = {toolPath.toStdString()};
     }
 };
 
@@ -100,7 +97,7 @@ void tst_frmAbout::firstOpening() {
     QCOMPARE(window->minimumSize(), window->maximumSize()); // not resizable
     QCOMPARE(window->windowTitle(), QStringLiteral("About Quorvex"));
     QCOMPARE(q(box.lblTitle.text()), QStringLiteral("Quorvex"));
-    QCOMPARE(q(box.lblVersion.text()), QStringLiteral("Version 1.1.0"));
+    QCOMPARE(q(box.lblVersion.text()), QStringLiteral("Version " QUORVEX_VERSION));
 }
 
 void tst_frmAbout::layoutFollowsTheTable() {
@@ -145,7 +142,7 @@ void tst_frmAbout::closing() {
     QCOMPARE(aboutWindows(), 0);
 
     frmAbout& fresh = chooseAbout();
-    QCOMPARE(q(fresh.lblVersion.text()), QStringLiteral("Version 1.1.0"));
+    QCOMPARE(q(fresh.lblVersion.text()), QStringLiteral("Version " QUORVEX_VERSION));
     QCOMPARE(top(fresh)->windowTitle(), QStringLiteral("About Quorvex"));
 }
 
@@ -165,11 +162,12 @@ void tst_frmAbout::systemInfoStartsTheTool_data() {
     QTest::addColumn<QStringList>("started");
     QTest::addColumn<QStringList>("messages");
 
+    // clang-format off
     QTest::newRow("clicked") << tool << "click" << QStringList{tool} << QStringList();
     QTest::newRow("Enter on the button") << tool << "enter" << QStringList{tool} << QStringList();
     QTest::newRow("access key") << tool << "alt+s" << QStringList{tool} << QStringList();
-    QTest::newRow("nothing registered")
-        << QString() << "click" << QStringList() << QStringList{unavailable};
+    QTest::newRow("nothing registered") << QString() << "click" << QStringList() << QStringList{unavailable};
+    // clang-format on
 }
 
 void tst_frmAbout::systemInfoStartsTheTool() {
@@ -193,8 +191,8 @@ void tst_frmAbout::systemInfoStartsTheTool() {
     }
 
     // An access key presses the button visibly, a moment later.
-    QTRY_COMPARE(services.launcher.started, started);
-    QTRY_COMPARE(messageBox.okTexts, messages);
+    QTRY_COMPARE(testsupport::toQt(services.launcher.paths), started);
+    QTRY_COMPARE(testsupport::toQt(messageBox.okTexts), messages);
     QVERIFY(frmAbout::instance().isVisible());
 }
 

@@ -1,3 +1,4 @@
+#include "platform/FormRules.h"
 #include "platform/nix/QtWindow.h"
 #include "tests/support/TestEnvironment.h"
 #include "ui/main/frmMainfrm.h"
@@ -6,7 +7,6 @@
 #include <QAccessible>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMainWindow>
 #include <QSet>
 
 namespace qt = platform::qt;
@@ -39,13 +39,12 @@ QString spokenName(QWidget* control) {
     return labels.isEmpty() ? name : labels.first().first->text(QAccessible::Name);
 }
 
-// The focusable controls of the window, with what a reader announces for each.
+// The controls of the window that take the focus, with what a reader announces for each.
 QList<QPair<QWidget*, QString>> spokenControls(frmMainfrm& w) {
     QList<QPair<QWidget*, QString>> spoken;
-    QWidget* client = qobject_cast<QMainWindow*>(qt::widget(w))->centralWidget();
-    for (QWidget* control : client->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-        if (control->focusPolicy() == Qt::NoFocus)
-            continue;
+    for (int row : platform::tabOrder(frmMainfrm::design())) {
+        const platform::ControlDesign& design = frmMainfrm::design().controls[std::size_t(row)];
+        QWidget* control = qt::widget(platform::Control(w, design.name, design.index));
         // A combo box would otherwise announce its current text, so give an editor a figure.
         if (auto* edit = control->findChild<QLineEdit*>())
             edit->setText(QStringLiteral("7"));

@@ -3,7 +3,7 @@
 #include "platform/RuntimeError.h"
 #include "platform/nix/NativePath.h"
 #include "platform/nix/QtWindow.h"
-#include "tests/support/FakeMessageBox.h"
+#include "tests/support/ServiceDoubles.h"
 #include "tests/support/TestEnvironment.h"
 #include "ui/main/frmMainfrm.h"
 #include "ui/options/frmOptions.h"
@@ -22,70 +22,6 @@ QByteArray contentsOf(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
-
-// Installs a source of writers for its lifetime.
-template <class Make> class WriterSource : public platform::FileWriters {
-public:
-    explicit WriterSource(Make make) : m_make(std::move(make)), m_previous(install(this)) {}
-    ~WriterSource() override { install(m_previous); }
-    WriterSource(const WriterSource&) = delete;
-    WriterSource& operator=(const WriterSource&) = delete;
-    std::unique_ptr<platform::FileWriter> make() override { return m_make(); }
-
-private:
-    Make m_make;
-    platform::FileWriters* m_previous;
-};
-
-// Records the path it was asked to open and writes nothing.
-class RecordingWriter : public platform::FileWriter {
-public:
-    explicit RecordingWriter(QStringList& opened) : m_opened(opened) {}
-    void open(const std::string& path) override { m_opened.append(QString::fromStdString(path)); }
-    void write(std::string_view) override {}
-    void flush() override {}
-    void commit() override {}
-
-private:
-    QStringList& m_opened;
-};
-
-enum Step { Open, Write, Flush, Commit };
-
-// The real writer, failing at one step as the system would there; at the write step part of the
-// line has reached the new file first.
-class FailingWriter : public platform::FileWriter {
-public:
-    FailingWriter(Step failAt, RuntimeError error)
-        : m_failAt(failAt), m_error(std::move(error)), m_real(platform::makeSystemFileWriter()) {}
-    void open(const std::string& path) override {
-        failAt(Open);
-        m_real->open(path);
-    }
-    void write(std::string_view bytes) override {
-        if (m_failAt == Write)
-            m_real->write(bytes.substr(0, 2));
-        failAt(Write);
-        m_real->write(bytes);
-    }
-    void flush() override {
-        failAt(Flush);
-        m_real->flush();
-    }
-    void commit() override {
-        failAt(Commit);
-        m_real->commit();
-    }
-
-private:
-    void failAt(Step step) {
-        if (step == m_failAt)
-            throw m_error;
-    }
-    Step m_failAt;
-    RuntimeError m_error;
-    std::unique_ptr<platform::FileWriter> m_real;
-};
 
 // What the user sees of the main window: every control's text, value and visibility.
 QStringList screenOf(frmMainfrm& w) {
@@ -182,7 +118,7 @@ void tst_Save::savesIntoTheTypedFolder() {
 
     QTest::mouseClick(qt::widget(w.cmdSaveresults), Qt::LeftButton);
     QCOMPARE(contentsOf(m_dir->filePath("typed/quorvexresults.txt")), QByteArray("\" 35\"\r\n"));
-    QCOMPARE(m_box->okTexts, QStringList{"Data saved to file!"});
+    QCOMPARE(testsupport::toQt(m_box->okTexts), QStringList{"Data saved to file!"});
 
     // A second save replaces the first: one line.
     w.txtRunning.setText("abc");
@@ -197,8 +133,9 @@ void tst_Save::afterCancelTheFolderIsTheDesignOne() {
 
     QStringList opened;
     {
-        WriterSource recording([&opened] { return std::make_unique<RecordingWriter>(opened); });
+        testsupport::RecordingWriters recording;
         QTest::mouseClick(qt::widget(w.cmdSaveresults), Qt::LeftButton);
+        opened = testsupport::toQt(recording.opened);
     }
 
     QCOMPARE(opened, QStringList{"c:\\\\quorvexresults.txt"});
@@ -210,10 +147,10 @@ void tst_Save::afterCancelTheFolderIsTheDesignOne() {
 void tst_Save::failedSaveShowsErrorAndKeepsEverything_data() {
     QTest::addColumn<QString>("folder"); // inside the temporary folder
     QTest::addColumn<QString>("message");
-    QTest::newRow("missing folder") << "missing"
-                                    << "Run-time error '76':\n\nPath not found";
-    QTest::newRow("path through a file") << "file.txt"
-                                         << "Run-time error '76':\n\nPath not found";
+    // clang-format off
+    QTest::newRow("missing folder") << "missing" << "Run-time error '76':\n\nPath not found";
+    QTest::newRow("path through a file") << "file.txt" << "Run-time error '76':\n\nPath not found";
+    // clang-format on
 }
 
 void tst_Save::failedSaveShowsErrorAndKeepsEverything() {
@@ -228,8 +165,9 @@ void tst_Save::failedSaveShowsErrorAndKeepsEverything() {
     const QStringList before = fieldTexts(w);
     QTest::mouseClick(qt::widget(w.cmdSaveresults), Qt::LeftButton);
 
-    QCOMPARE(m_box->okTexts, QStringList{message}); // and no "Data saved to file!"
-    QCOMPARE(m_env->programEnds, 0);
+    QCOMPARE(testsupport::toQt(m_box->okTexts),
+             QStringList{message}); // and no "Data saved to file!"
+    QCOMPARE(m_env->ends, 0);
     QVERIFY(frmMainfrm::instance().isVisible());
     QCOMPARE(fieldTexts(w), before);
 }
@@ -237,10 +175,13 @@ void tst_Save::failedSaveShowsErrorAndKeepsEverything() {
 void tst_Save::saveFailingAtEachStepKeepsTheOldFile_data() {
     QTest::addColumn<int>("step");
     QTest::addColumn<int>("error");
-    QTest::newRow("opening the new file") << int(Open) << int(RuntimeError::PermissionDenied);
-    QTest::newRow("writing") << int(Write) << int(RuntimeError::DiskFull);
-    QTest::newRow("flushing") << int(Flush) << int(RuntimeError::DiskFull);
-    QTest::newRow("committing the replacement") << int(Commit) << int(RuntimeError::PathFileAccess);
+    using Writers = testsupport::FailingWriters;
+    // clang-format off
+    QTest::newRow("opening the new file")       << int(Writers::Open)   << int(RuntimeError::PermissionDenied);
+    QTest::newRow("writing")                    << int(Writers::Write)  << int(RuntimeError::DiskFull);
+    QTest::newRow("flushing")                   << int(Writers::Flush)  << int(RuntimeError::DiskFull);
+    QTest::newRow("committing the replacement") << int(Writers::Commit) << int(RuntimeError::PathFileAccess);
+    // clang-format on
 }
 
 void tst_Save::saveFailingAtEachStepKeepsTheOldFile() {
@@ -256,25 +197,24 @@ void tst_Save::saveFailingAtEachStepKeepsTheOldFile() {
     const QStringList files = QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden);
 
     {
-        WriterSource failing([&] {
-            return std::make_unique<FailingWriter>(Step(step),
-                                                   RuntimeError::of(RuntimeError::Number(error)));
-        });
+        testsupport::FailingWriters failing{testsupport::FailingWriters::Step(step),
+                                            RuntimeError::Number(error)};
         QTest::mouseClick(qt::widget(w.cmdSaveresults), Qt::LeftButton);
     }
 
     QCOMPARE(contentsOf(old.fileName()), previous);
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden), files); // nothing left over
-    QCOMPARE(m_env->programEnds, 0);
+    QCOMPARE(m_env->ends, 0);
     QVERIFY(frmMainfrm::instance().isVisible());
-    QCOMPARE(m_box->okTexts, QStringList{QString::fromStdString(platform::runtimeErrorText(
-                                 RuntimeError::of(RuntimeError::Number(error))))});
+    QCOMPARE(testsupport::toQt(m_box->okTexts),
+             QStringList{QString::fromStdString(
+                 platform::runtimeErrorText(RuntimeError::of(RuntimeError::Number(error))))});
     QCOMPARE(screenOf(w), screen);
 
     // The program goes on: the next save, with the disk mended, replaces the file.
     QTest::mouseClick(qt::widget(w.cmdSaveresults), Qt::LeftButton);
     QCOMPARE(contentsOf(old.fileName()), QByteArray("\" 47.5\"\r\n"));
-    QCOMPARE(m_box->okTexts.last(), QStringLiteral("Data saved to file!"));
+    QCOMPARE(m_box->okTexts.back(), std::string("Data saved to file!"));
 }
 
 QUORVEX_TEST_MAIN(tst_Save)

@@ -3,7 +3,8 @@
 #include "platform/nix/LineControl.h"
 #include "platform/nix/QtWindow.h"
 #include "platform/nix/Twips.h"
-#include "tests/support/FakeMessageBox.h"
+#include "tests/support/FormChecks.h"
+#include "tests/support/ServiceDoubles.h"
 #include "tests/support/TestEnvironment.h"
 #include "ui/about/frmAbout.h"
 #include "ui/main/frmMainfrm.h"
@@ -141,8 +142,7 @@ void tst_frmMainfrm::builtFromItsTable() {
     top->show();
     QVERIFY(QTest::qWaitForWindowExposed(top));
     QCOMPARE(top->windowTitle(), QString::fromUtf8(form.caption));
-    QCOMPARE(top->centralWidget()->size(),
-             pixelsOf({0, 0, form.clientWidth, form.clientHeight}).size());
+    QUORVEX_VERIFY_LAYOUT(designed);
 
     QList<QAction*> menus;
     for (int row = 0; row < int(form.controls.size()); ++row) {
@@ -167,15 +167,8 @@ void tst_frmMainfrm::builtFromItsTable() {
         QWidget* widget = qt::widget(control);
         QVERIFY2(widget, qPrintable(name));
         QCOMPARE(widget->objectName(), name);
-        if (!design.container.name)
-            QCOMPARE(widget->parentWidget(), top->centralWidget());
-        if (auto* line = qobject_cast<platform::LineControl*>(widget)) {
-            QCOMPARE(line->from(), twips::toPixels(QPoint(design.from.x, design.from.y)));
-            QCOMPARE(line->to(), twips::toPixels(QPoint(design.to.x, design.to.y)));
+        if (auto* line = qobject_cast<platform::LineControl*>(widget))
             QCOMPARE(line->lineWidth(), design.lineWidth);
-        } else {
-            QVERIFY2(widget->geometry() == pixelsOf(design.rect), qPrintable(name));
-        }
         QCOMPARE(widget->toolTip(), QString::fromUtf8(design.toolTip ? design.toolTip : ""));
         if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
             QCOMPARE(edit->text(), text);
@@ -200,25 +193,9 @@ void tst_frmMainfrm::builtFromItsTable() {
     QCOMPARE(top->menuBar()->actions(), menus);
 }
 
+// As the window is shown, after its load step.
 void tst_frmMainfrm::controlsInsideTheClientAreaAndApart() {
-    frmMainfrm& w = shown();
-    QWidget* client = topOf(w)->centralWidget();
-    const platform::FormDesign& form = frmMainfrm::design();
-    QList<QWidget*> focusable;
-    for (const ControlDesign& design : form.controls) {
-        if (isMenu(design))
-            continue;
-        QWidget* widget = qt::widget(platform::Control(w, design.name, design.index));
-        QVERIFY2(client->rect().contains(widget->geometry()), design.name);
-        if (widget->focusPolicy() != Qt::NoFocus)
-            focusable.append(widget);
-    }
-    QVERIFY(!focusable.isEmpty());
-    for (qsizetype i = 0; i < focusable.size(); ++i)
-        for (qsizetype j = i + 1; j < focusable.size(); ++j)
-            QVERIFY2(
-                !focusable[i]->geometry().intersects(focusable[j]->geometry()),
-                qPrintable(focusable[i]->objectName() + " over " + focusable[j]->objectName()));
+    QUORVEX_VERIFY_LAYOUT(shown());
 }
 
 void tst_frmMainfrm::maximizeKeepsPlaces() {
@@ -264,26 +241,12 @@ void tst_frmMainfrm::calculateByKeyboardAndMouse_data() {
     QTest::addColumn<QString>("origstake");
     QTest::addColumn<QString>("winnings");
     QTest::addColumn<QString>("total");
-    QTest::newRow("won") << "10"
-                         << "5"
-                         << "2" << false << true << "10"
-                         << "25.00"
-                         << " 35";
-    QTest::newRow("lost") << "10"
-                          << "5"
-                          << "2" << false << false << "-10"
-                          << "0.00"
-                          << "-10";
-    QTest::newRow("odds-on") << "10"
-                             << "2"
-                             << "5" << true << true << "10"
-                             << "25.00"
-                             << " 35";
-    QTest::newRow("half stake") << "10.5"
-                                << "1"
-                                << "3" << false << true << "10.5"
-                                << "3.50"
-                                << " 14";
+    // clang-format off
+    QTest::newRow("won") << "10" << "5" << "2" << false << true << "10" << "25.00" << " 35";
+    QTest::newRow("lost") << "10" << "5" << "2" << false << false << "-10" << "0.00" << "-10";
+    QTest::newRow("odds-on") << "10" << "2" << "5" << true << true << "10" << "25.00" << " 35";
+    QTest::newRow("half stake") << "10.5" << "1" << "3" << false << true << "10.5" << "3.50" << " 14";
+    // clang-format on
 }
 
 void tst_frmMainfrm::calculateByKeyboardAndMouse() {
@@ -328,7 +291,7 @@ void tst_frmMainfrm::calculateByKeyboardAndMouse() {
     // A second press carries the race total into the grand total again.
     QTest::mouseClick(calculate, Qt::LeftButton);
     QCOMPARE(w.txtGrandtot.text(), FormatPlainAmount(2 * ReadAmount(w.txtTotal.text())));
-    QVERIFY(m_box->okTexts.isEmpty());
+    QVERIFY(m_box->okTexts.empty());
 }
 
 // Each step is shown where the horse stands, in even steps to the right along its track, and
@@ -365,22 +328,12 @@ void tst_frmMainfrm::errorIsShownAndProgramGoesOn_data() {
     QTest::addColumn<QString>("upper");
     QTest::addColumn<QString>("grand");
     QTest::addColumn<QString>("message");
-    QTest::newRow("empty divisor") << "10"
-                                   << ""
-                                   << "0.00"
-                                   << "Run-time error '11':\n\nDivision by zero";
-    QTest::newRow("zero divisor") << "10"
-                                  << "0"
-                                  << "0.00"
-                                  << "Run-time error '11':\n\nDivision by zero";
-    QTest::newRow("stake too large") << "1e999"
-                                     << "1"
-                                     << "0.00"
-                                     << "Run-time error '6':\n\nOverflow";
-    QTest::newRow("overflowing sum") << "1e308"
-                                     << "1"
-                                     << "1.7e308"
-                                     << "Run-time error '6':\n\nOverflow";
+    // clang-format off
+    QTest::newRow("empty divisor") << "10" << "" << "0.00" << "Run-time error '11':\n\nDivision by zero";
+    QTest::newRow("zero divisor") << "10" << "0" << "0.00" << "Run-time error '11':\n\nDivision by zero";
+    QTest::newRow("stake too large") << "1e999" << "1" << "0.00" << "Run-time error '6':\n\nOverflow";
+    QTest::newRow("overflowing sum") << "1e308" << "1" << "1.7e308" << "Run-time error '6':\n\nOverflow";
+    // clang-format on
 }
 
 void tst_frmMainfrm::errorIsShownAndProgramGoesOn() {
@@ -395,8 +348,8 @@ void tst_frmMainfrm::errorIsShownAndProgramGoesOn() {
 
     QTest::mouseClick(qt::widget(w.cmdCalculate), Qt::LeftButton);
     QFETCH(QString, message);
-    QCOMPARE(m_box->okTexts, QStringList{message});
-    QCOMPARE(m_env->programEnds, 0);
+    QCOMPARE(testsupport::toQt(m_box->okTexts), QStringList{message});
+    QCOMPARE(m_env->ends, 0);
     QVERIFY(frmMainfrm::instance().isVisible());
     QVERIFY(qt::widget(w.lbl1win)->isVisible()); // the steps done before the error stay done
     QCOMPARE(qt::widget<QLineEdit>(w.txtOrigstake)->text(), stake);
@@ -410,7 +363,7 @@ void tst_frmMainfrm::errorIsShownAndProgramGoesOn() {
     w.txtLower.setText("5");
     w.txtGrandtot.setText("0.00");
     QTest::mouseClick(qt::widget(w.cmdCalculate), Qt::LeftButton);
-    QVERIFY(m_box->okTexts.isEmpty());
+    QVERIFY(m_box->okTexts.empty());
     QCOMPARE(qt::widget<QLineEdit>(w.txtTotal)->text(), QStringLiteral(" 35"));
 }
 
@@ -430,9 +383,9 @@ void tst_frmMainfrm::reset() {
     w.txtPrevious.setText("");
     QTest::mouseClick(qt::widget(w.cmdCalculate), Qt::LeftButton);
 
-    m_box->setNextAnswer(yes);
+    m_box->answers.push_back(yes);
     QTest::mouseClick(qt::widget(w.cmdReset), Qt::LeftButton);
-    QCOMPARE(m_box->questionTexts,
+    QCOMPARE(testsupport::toQt(m_box->questions),
              QStringList{"Are you sure you want to completely reset your figures?"});
     QTEST(qt::widget<QLineEdit>(w.txtGrandtot)->text(), "grandAfter");
     // Nothing else changes until the next Calculate.
@@ -445,7 +398,7 @@ void tst_frmMainfrm::exitEndsProgram() {
     frmMainfrm& w = shown();
     const QPointer<QWidget> top = qt::widget(w);
     qt::action(w.cmdExit)->trigger();
-    QCOMPARE(m_env->programEnds, 1);
+    QCOMPARE(m_env->ends, 1);
     QVERIFY(!frmMainfrm::instance().isLoaded());
     QVERIFY(!top || !top->isVisible());
 }
@@ -453,7 +406,7 @@ void tst_frmMainfrm::exitEndsProgram() {
 void tst_frmMainfrm::closeButtonEndsProgram() {
     const QPointer<QWidget> top = qt::widget(shown());
     top->close();
-    QCOMPARE(m_env->programEnds, 1);
+    QCOMPARE(m_env->ends, 1);
     QVERIFY(!frmMainfrm::instance().isLoaded());
     QVERIFY(!top || !top->isVisible());
 }
@@ -480,7 +433,7 @@ void tst_frmMainfrm::menuAccessKeys() {
     QTest::keyClick(popup, accessKeyOf(item.design().text));
 
     const bool exits = entry == u"cmdExit";
-    QCOMPARE(m_env->programEnds, exits ? 1 : 0);
+    QCOMPARE(m_env->ends, exits ? 1 : 0);
     QCOMPARE(frmMainfrm::instance().isLoaded(), !exits);
     QCOMPARE(frmOptions::instance().isVisible(), entry == u"mnuPath");
     QCOMPARE(frmAbout::instance().isVisible(), entry == u"cmdAbout");

@@ -1,7 +1,7 @@
 #include "platform/nix/QtWindow.h"
 #include "platform/nix/TabStrip.h"
-#include "tests/support/FakeMessageBox.h"
 #include "tests/support/FormChecks.h"
+#include "tests/support/ServiceDoubles.h"
 #include "tests/support/TestEnvironment.h"
 #include "ui/main/frmMainfrm.h"
 #include "ui/options/frmOptions.h"
@@ -129,7 +129,7 @@ void tst_frmOptions::init() {
 
 void tst_frmOptions::cleanup() {
     testsupport::unloadAllWindows();
-    QCOMPARE(m_boxes->okTexts, QStringList()); // no run-time error on the way
+    QCOMPARE(testsupport::toQt(m_boxes->okTexts), QStringList()); // no run-time error on the way
     m_boxes.reset();
     m_environment.reset();
 }
@@ -170,11 +170,10 @@ void tst_frmOptions::tabOrder_data() {
     QTest::addColumn<bool>("forward");
     QTest::addColumn<QStringList>("expected");
 
-    QTest::newRow("Tab") << true
-                         << QStringList{"cmdOK", "cmdCancel", "cmdApply", "txtPath", "tabBar"};
-    QTest::newRow("Shift+Tab") << false
-                               << QStringList{"txtPath", "cmdApply", "cmdCancel", "cmdOK",
-                                              "tabBar"};
+    // clang-format off
+    QTest::newRow("Tab") << true << QStringList{"cmdOK", "cmdCancel", "cmdApply", "txtPath", "tabBar"};
+    QTest::newRow("Shift+Tab") << false << QStringList{"txtPath", "cmdApply", "cmdCancel", "cmdOK", "tabBar"};
+    // clang-format on
 }
 
 void tst_frmOptions::tabOrder() {
@@ -335,7 +334,8 @@ void tst_frmOptions::mainWindowCommandsWhileOpen() {
     click(main.cmdSaveresults);
 
     QCOMPARE(q(main.txtTotal.text()), QStringLiteral(" 35"));
-    QCOMPARE(m_boxes->okTexts, QStringList{QStringLiteral("Data saved to file!")});
+    QCOMPARE(testsupport::toQt(m_boxes->okTexts),
+             QStringList{QStringLiteral("Data saved to file!")});
     m_boxes->clear();
     QFile file(folder.filePath(QStringLiteral("quorvexresults.txt")));
     QVERIFY(file.open(QIODevice::ReadOnly));

@@ -50,7 +50,7 @@ void TestSplash::loadFillsVersionAndTitle() {
     frmSplash splash;
     splash.lblProductName.setText("stale");
     splash.Form_Load();
-    QCOMPARE(q(splash.lblVersion.text()), QStringLiteral("Version 1.1.0"));
+    QCOMPARE(q(splash.lblVersion.text()), QStringLiteral("Version " QUORVEX_VERSION));
     QCOMPARE(q(splash.lblProductName.text()), QStringLiteral("Quorvex"));
 }
 
@@ -108,18 +108,17 @@ void TestSplash::clicks_data() {
     QTest::addColumn<int>("button");
     QTest::addColumn<bool>("dismisses");
     // Between the icon and the title, clear of every label.
-    QTest::newRow("frame's bare area")
-        << "Frame1" << QPoint(2300, 2500) << int(Qt::LeftButton) << true;
+    // clang-format off
+    QTest::newRow("frame's bare area") << "Frame1" << QPoint(2300, 2500) << int(Qt::LeftButton) << true;
     QTest::newRow("frame's edge") << "Frame1" << QPoint(15, 2000) << int(Qt::LeftButton) << true;
-    QTest::newRow("right button on the frame")
-        << "Frame1" << QPoint(2300, 2500) << int(Qt::RightButton) << false;
+    QTest::newRow("right button on the frame") << "Frame1" << QPoint(2300, 2500) << int(Qt::RightButton) << false;
     QTest::newRow("warning") << "lblWarning" << QPoint(300, 90) << int(Qt::LeftButton) << false;
     QTest::newRow("icon") << "imgLogo" << QPoint(900, 1200) << int(Qt::LeftButton) << false;
     QTest::newRow("title") << "lblProductName" << QPoint(300, 300) << int(Qt::LeftButton) << false;
     QTest::newRow("version") << "lblVersion" << QPoint(60, 60) << int(Qt::LeftButton) << false;
-    QTest::newRow("licence line's empty end")
-        << "lblLicenseTo" << QPoint(6500, 100) << int(Qt::LeftButton) << false;
+    QTest::newRow("licence line's empty end") << "lblLicenseTo" << QPoint(6500, 100) << int(Qt::LeftButton) << false;
     QTest::newRow("window border") << "frmSplash" << QPoint(15, 15) << int(Qt::LeftButton) << false;
+    // clang-format on
 }
 
 void TestSplash::clicks() {
