@@ -176,7 +176,6 @@ public:
     virtual int value(int control) const = 0;
     // Selecting another tab raises a Click of the tab strip; selecting the same one does nothing.
     virtual void setValue(int control, int value) = 0;
-    virtual void setFocus(int control) = 0;
 
     // Runs once, at the window's first paint (for start-up measurements).
     virtual void onFirstPaint(std::function<void()> callback) = 0;

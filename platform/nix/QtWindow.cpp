@@ -96,7 +96,6 @@ public:
     void setLeft(int row, int left) override { twips::setLeft(control(row), left); }
     int value(int row) const override { return valueOf(control(row)); }
     void setValue(int row, int value) override { setValueOf(control(row), value); }
-    void setFocus(int row) override { control(row)->setFocus(Qt::OtherFocusReason); }
     void onFirstPaint(std::function<void()> callback) override {
         m_firstPaint = std::move(callback);
     }

@@ -238,9 +238,7 @@ void WinWindow::show() {
 // A newly shown window gives the focus to its lowest tab index that takes it; one with none
 // keeps the focus itself, so that its keys reach it.
 void WinWindow::focusFirst() {
-    HWND first = m_pendingFocus >= 0 ? control(m_pendingFocus).hwnd()
-                                     : ::GetNextDlgTabItem(m_root, nullptr, FALSE);
-    m_pendingFocus = -1;
+    HWND first = ::GetNextDlgTabItem(m_root, nullptr, FALSE);
     if (first)
         ::SendMessageW(m_root, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(first), TRUE);
     else
@@ -320,15 +318,6 @@ int WinWindow::value(int row) const {
 
 void WinWindow::setValue(int row, int value) {
     control(row).setValue(value);
-}
-
-void WinWindow::setFocus(int row) {
-    if (!::IsWindowVisible(m_root) || !m_shown) {
-        m_pendingFocus = row;
-        return;
-    }
-    if (HWND hwnd = control(row).hwnd())
-        ::SendMessageW(m_root, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(hwnd), TRUE);
 }
 
 void WinWindow::onFirstPaint(std::function<void()> callback) {

@@ -54,7 +54,6 @@ public:
     void setLeft(int control, int left) override;
     int value(int control) const override;
     void setValue(int control, int value) override;
-    void setFocus(int control) override;
     void onFirstPaint(std::function<void()> callback) override;
 
     HWND root() const { return m_root; }
@@ -113,7 +112,6 @@ private:
     HICON m_smallIcon = nullptr;
     int m_defaultRow = -1;
     int m_cancelRow = -1;
-    int m_pendingFocus = -1;
     bool m_dialogKeys = false;
     bool m_shown = false;
     bool m_ready = false;
