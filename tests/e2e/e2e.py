@@ -532,14 +532,22 @@ def main():
     global OPTIONS
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--prefix", required=True, help="the folder the program is installed in")
-    parser.add_argument("--data-home", required=True, help="XDG_DATA_HOME of the install")
+    parser.add_argument("--data-home", help="XDG_DATA_HOME of the install")
+    parser.add_argument("--command", help="start the program with this command line instead of "
+                        "its menu entry's (the tests that need the menu entry then fail)")
     parser.add_argument("--shots", required=True, help="folder for the screenshots")
     parser.add_argument("--version", required=True, help="the version the build gave the program")
-    parser.add_argument("-k", dest="only", help="run only the tests whose name holds this")
+    parser.add_argument("-k", dest="only", action="append",
+                        help="run only the tests whose name holds this (may be repeated)")
     OPTIONS = parser.parse_args()
     OPTIONS.prefix = os.path.realpath(OPTIONS.prefix)
-    OPTIONS.desktop_file = os.path.join(OPTIONS.data_home, "applications", "quorvex.desktop")
-    OPTIONS.argv = exec_argv(desktop_entry(OPTIONS.desktop_file).get("Exec", ""))
+    if OPTIONS.command:
+        OPTIONS.argv = shlex.split(OPTIONS.command)
+    elif OPTIONS.data_home:
+        OPTIONS.desktop_file = os.path.join(OPTIONS.data_home, "applications", "quorvex.desktop")
+        OPTIONS.argv = exec_argv(desktop_entry(OPTIONS.desktop_file).get("Exec", ""))
+    else:
+        parser.error("--data-home or --command is needed")
     OPTIONS.work = tempfile.mkdtemp(prefix="quorvex-e2e-")
     os.makedirs(OPTIONS.shots, exist_ok=True)
 
@@ -551,7 +559,7 @@ def main():
     try:
         time.sleep(0.5)
         for test in TESTS:
-            if OPTIONS.only and OPTIONS.only not in test.__name__:
+            if OPTIONS.only and not any(part in test.__name__ for part in OPTIONS.only):
                 continue
             started = time.monotonic()
             try:
