@@ -55,16 +55,9 @@ public:
     std::optional<Point> clientOnScreen() const override {
         return point(m_client->mapToGlobal(QPoint(0, 0)));
     }
-    bool built(int row) const override { return widget(row); }
-    int builtIn(int row) const override {
-        QWidget* parent = widget(row)->parentWidget();
-        if (parent == m_client)
-            return -1;
-        for (int other = 0; other < int(m_form.design().controls.size()); ++other)
-            if (widget(other) == parent)
-                return other;
-        return -2;
-    }
+    const void* object(int row) const override { return widget(row); }
+    const void* clientObject() const override { return m_client; }
+    const void* parentObject(int row) const override { return widget(row)->parentWidget(); }
     Pixels place(int row) const override { return pixels(widget(row)->geometry()); }
     Pixels room(int container) const override {
         return pixels((container < 0 ? m_client : widget(container))->contentsRect());

@@ -8,6 +8,19 @@ namespace testsupport {
 
 namespace {
 
+// The row whose control holds the row's: -1 for the client area, -2 for anything else.
+int builtIn(const platform::FormDesign& design, const LayoutProbe& probe, int row) {
+    const void* parent = probe.parentObject(row);
+    if (parent == probe.clientObject())
+        return -1;
+    if (!parent)
+        return -2;
+    for (int other = 0; other < int(design.controls.size()); ++other)
+        if (probe.object(other) == parent)
+            return other;
+    return -2;
+}
+
 using platform::ControlDesign;
 using platform::ControlKind;
 using platform::FormDesign;
@@ -99,7 +112,7 @@ std::vector<std::string> layoutFaults(const platform::Form& form, const LayoutPr
                 continue;
             const Point from{probe.pixelsX(control.from.x), probe.pixelsY(control.from.y)};
             const Point to{probe.pixelsX(control.to.x), probe.pixelsY(control.to.y)};
-            if (probe.builtIn(row) != container)
+            if (builtIn(design, probe, row) != container)
                 fault("not inside its container");
             if (ends->first != from || ends->second != to)
                 fault("line " + show(ends->first) + " to " + show(ends->second) + ", table " +
@@ -109,11 +122,11 @@ std::vector<std::string> layoutFaults(const platform::Form& form, const LayoutPr
                 fault("line leaves its container");
             continue;
         }
-        if (!probe.built(row)) {
+        if (!probe.object(row)) {
             fault("no control");
             continue;
         }
-        if (probe.builtIn(row) != container) {
+        if (builtIn(design, probe, row) != container) {
             fault("not inside its container");
             continue;
         }

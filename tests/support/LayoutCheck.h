@@ -49,10 +49,11 @@ public:
     virtual Extent clientSize() const = 0;
     virtual std::optional<Point> clientOnScreen() const = 0;
 
-    // Whether the front end built a control of its own for the row.
-    virtual bool built(int row) const = 0;
-    // The row whose control holds it: -1 for the client area, -2 for anything else.
-    virtual int builtIn(int row) const = 0;
+    // The front end's own object for the row (null where it built none), for the client area, and
+    // for what holds the row's object.
+    virtual const void* object(int row) const = 0;
+    virtual const void* clientObject() const = 0;
+    virtual const void* parentObject(int row) const = 0;
     // Its place in the client area of what holds it.
     virtual Pixels place(int row) const = 0;
     // Where a container (-1: the client area) lets its controls stand, in its own pixels.

@@ -168,16 +168,9 @@ public:
         ::ClientToScreen(m_root, &origin);
         return Point{int(origin.x), int(origin.y)};
     }
-    bool built(int row) const override { return window(row); }
-    int builtIn(int row) const override {
-        HWND parent = ::GetParent(window(row));
-        if (parent == m_root)
-            return -1;
-        for (int other = 0; other < int(m_form.design().controls.size()); ++other)
-            if (window(other) == parent)
-                return other;
-        return -2;
-    }
+    const void* object(int row) const override { return window(row); }
+    const void* clientObject() const override { return m_root; }
+    const void* parentObject(int row) const override { return ::GetParent(window(row)); }
     Pixels place(int row) const override { return pixels(placeInParent(window(row))); }
     Pixels room(int container) const override {
         return pixels(clientRect(container < 0 ? m_root : window(container)));
