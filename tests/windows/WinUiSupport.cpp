@@ -97,6 +97,25 @@ RECT placeInParent(HWND window) {
     return place;
 }
 
+COLORREF drawnAt(HWND window, POINT point) {
+    HDC screen = ::GetDC(nullptr);
+    HDC memory = ::CreateCompatibleDC(screen);
+    RECT client{};
+    ::GetClientRect(window, &client);
+    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, client.right, client.bottom);
+    HGDIOBJ old = ::SelectObject(memory, bitmap);
+    HBRUSH background = ::CreateSolidBrush(unpainted);
+    ::FillRect(memory, &client, background);
+    ::DeleteObject(background);
+    ::SendMessageW(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
+    const COLORREF colour = ::GetPixel(memory, point.x, point.y);
+    ::SelectObject(memory, old);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(memory);
+    ::ReleaseDC(nullptr, screen);
+    return colour;
+}
+
 std::string className(HWND window) {
     wchar_t name[64]{};
     ::GetClassNameW(window, name, 64);

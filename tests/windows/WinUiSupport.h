@@ -38,6 +38,10 @@ int pixelsY(int twips);
 RECT placeInParent(HWND window);
 std::string className(HWND window);
 std::string windowText(HWND window);
+// The colour of a point of a window's client area as its own drawing leaves it: a colour no
+// window paints, where it paints nothing.
+COLORREF drawnAt(HWND window, POINT point);
+inline constexpr COLORREF unpainted = RGB(1, 2, 3);
 
 // Fails the test with every fault the layout check (tests/support/LayoutCheck.h) finds in the
 // windows that the Win32 front end built for a window, as the window stands.

@@ -144,24 +144,6 @@ std::string toolTipOf(HWND form, HWND control) {
     return {};
 }
 
-// The colour of a point of a window's client area as its own drawing leaves it.
-COLORREF drawnAt(HWND window, POINT point) {
-    HDC screen = ::GetDC(nullptr);
-    HDC memory = ::CreateCompatibleDC(screen);
-    RECT client{};
-    ::GetClientRect(window, &client);
-    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, client.right, client.bottom);
-    HGDIOBJ old = ::SelectObject(memory, bitmap);
-    ::FillRect(memory, &client, ::GetSysColorBrush(COLOR_BTNFACE));
-    ::SendMessageW(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
-    const COLORREF colour = ::GetPixel(memory, point.x, point.y);
-    ::SelectObject(memory, old);
-    ::DeleteObject(bitmap);
-    ::DeleteDC(memory);
-    ::ReleaseDC(nullptr, screen);
-    return colour;
-}
-
 // Checks the window's layout, and every control against the window's table: its class, text
 // and font, its colour, tool tip and heading; then the Tab order. The load step changes some
 // texts: loaded gives them, and nullptr for a text that depends on more than the window.

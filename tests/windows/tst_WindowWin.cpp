@@ -62,23 +62,6 @@ struct Fixture {
     }
 };
 
-// The colour of a point of a control as its own drawing leaves it.
-COLORREF drawnAt(HWND window, POINT point) {
-    HDC screen = ::GetDC(nullptr);
-    HDC memory = ::CreateCompatibleDC(screen);
-    RECT client{};
-    ::GetClientRect(window, &client);
-    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, client.right, client.bottom);
-    HGDIOBJ old = ::SelectObject(memory, bitmap);
-    ::SendMessageW(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
-    const COLORREF colour = ::GetPixel(memory, point.x, point.y);
-    ::SelectObject(memory, old);
-    ::DeleteObject(bitmap);
-    ::DeleteDC(memory);
-    ::ReleaseDC(nullptr, screen);
-    return colour;
-}
-
 int iconWidth(HICON icon) {
     ICONINFO info{};
     if (!::GetIconInfo(icon, &info))
