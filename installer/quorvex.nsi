@@ -1,12 +1,12 @@
 ; The per-user Windows installer. scripts/package builds it:
 ;   makensis -DVERSION=1.1.0 -DEXE=path/to/quorvex.exe -DOUTFILE=setup.exe -DICON=icon.ico
-;            [-DAMD64] installer/quorvex.nsi
+;            -DLICENSE=LICENSE.txt -DNOTICES=THIRD-PARTY-NOTICES.txt [-DAMD64] installer/quorvex.nsi
 ; AMD64 makes a 64-bit installer, for machines whose Wine runs no 32-bit programs.
 ; The results file, quorvexresults.txt, lives beside the program and belongs to the user: the
 ; installer never writes it and the uninstaller never deletes it, nor the folder holding it.
 
-!ifndef VERSION | EXE | OUTFILE | ICON
-    !error "VERSION, EXE, OUTFILE and ICON must be defined"
+!ifndef VERSION | EXE | OUTFILE | ICON | LICENSE | NOTICES
+    !error "VERSION, EXE, OUTFILE, ICON, LICENSE and NOTICES must be defined"
 !endif
 
 !ifdef AMD64
@@ -87,6 +87,9 @@ Section "Program" SecProgram
     Call WaitWhileRunning
     SetOutPath "$INSTDIR"
     File "/oname=quorvex.exe" "${EXE}"
+    ; The licence and the notices of the runtime linked into the program go with every copy.
+    File "/oname=LICENSE.txt" "${LICENSE}"
+    File "/oname=THIRD-PARTY-NOTICES.txt" "${NOTICES}"
     WriteUninstaller "$INSTDIR\uninstall.exe"
 
     ; The shortcut starts the program in its own folder, beside its results file.
@@ -108,6 +111,8 @@ SectionEnd
 Section "Uninstall"
     Call un.WaitWhileRunning
     Delete "$INSTDIR\quorvex.exe"
+    Delete "$INSTDIR\LICENSE.txt"
+    Delete "$INSTDIR\THIRD-PARTY-NOTICES.txt"
     Delete "${SHORTCUT}"
     DeleteRegKey HKCU "${UNINSTALL_KEY}"
     Delete "$INSTDIR\uninstall.exe"
