@@ -24,7 +24,9 @@ private:
 // A label whose text is told to screen readers whenever it appears: a notification.
 class NewsLabel : public QLabel {
 public:
-    using QLabel::QLabel;
+    // The text comes once this is a NewsLabel: setting it tells readers, which makes the
+    // interface, and one made while QLabel's constructor runs would be a plain label's.
+    NewsLabel(const QString& text, QWidget* parent) : QLabel(parent) { setText(text); }
 };
 
 // Makes the interfaces of these widgets known to Qt; once per program, before any window.
