@@ -23,9 +23,9 @@ public:
     static FileSearch* install(FileSearch* search);
 };
 
-// Where names match with regard to case: this system's path for a path in the program's form,
-// its last name spelt as an entry of its folder spells it when only a spelling of other case
-// is there, so that what the search found can be started.
+// This system's path for a path in the program's form. Where names match with regard to case,
+// the path that the last search was asked for comes back once as the entry it found, so that
+// what the search found can be started; any other path comes back as written.
 std::string resolvedNativePath(std::string_view programPath);
 
 } // namespace platform

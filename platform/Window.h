@@ -99,6 +99,7 @@ struct ControlDesign {
     bool cancelButton = false;  // Esc presses it
     bool sunken = false;        // a picture box's sunken border
     bool disabled = false;
+    bool announced = false; // a label whose text screen readers speak whenever it appears
 };
 
 enum class FormStyle {

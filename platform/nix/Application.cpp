@@ -7,7 +7,10 @@
 
 #include <QApplication>
 
+#include <cstdio>
+#include <cstdlib>
 #include <memory>
+#include <string>
 
 namespace platform {
 
@@ -28,6 +31,39 @@ public:
     }
 };
 
+// Whether the window system is the program's choice rather than the user's.
+bool& platformChosenHere() {
+    static bool chosen = false;
+    return chosen;
+}
+
+// Why no window can be shown, in one line: where the display was looked for.
+std::string noDisplayLine() {
+    std::string line = "quorvex: cannot show its windows: ";
+    if (!platformChosenHere())
+        return line +
+               "the window system QT_QPA_PLATFORM=" + qgetenv("QT_QPA_PLATFORM").toStdString() +
+               " cannot be used";
+    const QByteArray display = qgetenv("DISPLAY");
+    return line + (display.isEmpty() ? "no X display (DISPLAY is not set)"
+                                     : "no X display at DISPLAY=" + display.toStdString());
+}
+
+QtMessageHandler& previousHandler() {
+    static QtMessageHandler handler = nullptr;
+    return handler;
+}
+
+// While Qt connects to the window system its complaints are held back: when it cannot, they
+// would be a screenful on the way to an abort. The program says why in one line and ends.
+void startingHandler(QtMsgType type, const QMessageLogContext&, const QString&) {
+    if (type != QtFatalMsg)
+        return;
+    std::fprintf(stderr, "%s\n", noDisplayLine().c_str());
+    std::fflush(stderr);
+    std::_Exit(1);
+}
+
 } // namespace
 
 ProgramEnd& ProgramEnd::current() {
@@ -44,7 +80,17 @@ Application::Application() {
     static int argc = 1;
     static char name[] = "quorvex";
     static char* argv[] = {name, nullptr};
+    // On a Wayland desktop through XWayland, where windows can be placed; natively only when
+    // there is no X server, or when the user asks for a window system.
+    platformChosenHere() = qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+    if (platformChosenHere())
+        qputenv("QT_QPA_PLATFORM", "xcb;wayland");
+    previousHandler() = qInstallMessageHandler(startingHandler);
     application() = std::make_unique<QApplication>(argc, argv);
+    qInstallMessageHandler(previousHandler());
+    // Programs started from here choose for themselves.
+    if (platformChosenHere())
+        qunsetenv("QT_QPA_PLATFORM");
     QApplication::setApplicationName(QStringLiteral("Quorvex"));
     // Ties the windows to the installed menu entry, for the desktop's icon and task list.
     QGuiApplication::setDesktopFileName(QStringLiteral("quorvex"));

@@ -8,6 +8,8 @@
 #include "platform/nix/AutoSizeLabel.h"
 #include "platform/nix/Fonts.h"
 #include "platform/nix/LineControl.h"
+#include "platform/nix/Pictures.h"
+#include "platform/nix/ReaderWidgets.h"
 #include "platform/nix/TabStrip.h"
 #include "platform/nix/Twips.h"
 #include "resources/Pictures.h"
@@ -51,7 +53,8 @@ QWidget* createLabel(const ControlDesign& design, QWidget* container) {
         autoSized->fitToCaption();
         label = autoSized;
     } else {
-        label = new QLabel(qs(design.text), container);
+        label = design.announced ? new NewsLabel(qs(design.text), container)
+                                 : new QLabel(qs(design.text), container);
         label->setTextFormat(Qt::PlainText);
         label->setWordWrap(true);
         label->setAlignment(labelAlignment(design));
@@ -71,7 +74,7 @@ QWidget* createTextBox(const ControlDesign& design, QWidget* container) {
 }
 
 QWidget* createComboBox(const ControlDesign& design, QWidget* container) {
-    auto* combo = new QComboBox(container);
+    auto* combo = new ReaderComboBox(container);
     combo->setEditable(true);
     combo->setInsertPolicy(QComboBox::NoInsert); // the list stays empty
     combo->setEditText(qs(design.text));
@@ -97,20 +100,13 @@ QWidget* createCommandButton(const ControlDesign& design, QWidget* container,
 }
 
 QWidget* createPicture(const ControlDesign& design, QWidget* container) {
-    auto* picture = new QLabel(container);
     const QPixmap pixmap =
         design.picture == Picture::Horse ? pictures::horse() : pictures::programIcon();
-    if (design.kind == ControlKind::Image) {
-        // Blown up with hard pixel edges rather than blurred, as a stretched icon looks.
-        const QSize size = twips::toPixels(0, 0, design.rect.width, design.rect.height).size();
-        picture->setPixmap(pixmap.scaled(size, Qt::IgnoreAspectRatio, Qt::FastTransformation));
-        picture->setScaledContents(true);
-    } else {
-        picture->setPixmap(pixmap);
-        picture->setAlignment(design.sunken ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignTop);
-        if (design.sunken)
-            picture->setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
-    }
+    // An image stretches its picture with hard pixel edges, as a stretched icon looks.
+    auto* picture =
+        new PictureWidget(pixmap, design.kind == ControlKind::Image, design.sunken, container);
+    if (design.sunken)
+        picture->setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
     return picture;
 }
 

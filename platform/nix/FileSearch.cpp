@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <optional>
+#include <utility>
 
 namespace platform {
 
@@ -52,6 +53,17 @@ std::optional<fs::path> entryNamed(const FolderAndName& place, bool ordinaryOnly
     return best;
 }
 
+// The path the last search was asked for and the entry it found there, in this system's form.
+struct Found {
+    std::string asked;
+    std::string entry;
+};
+
+Found& lastFound() {
+    static Found found;
+    return found;
+}
+
 class SystemFileSearch : public FileSearch {
 public:
     std::string findOrdinaryFile(const std::string& programPath) override {
@@ -62,7 +74,10 @@ public:
             place.name.find_first_of("*?") != std::string::npos)
             return {};
         const auto found = entryNamed(place, true);
-        return found ? found->filename().string() : std::string();
+        if (!found)
+            return {};
+        lastFound() = {slashPath(programPath), found->string()};
+        return found->filename().string();
     }
 };
 
@@ -78,14 +93,9 @@ FileSearch* FileSearch::install(FileSearch* search) {
 
 std::string resolvedNativePath(std::string_view programPath) {
     const std::string native = slashPath(programPath);
-    std::error_code error;
-    if (fs::exists(native, error))
+    if (native != lastFound().asked)
         return native;
-    const FolderAndName place = split(native);
-    if (place.name.empty())
-        return native;
-    const auto found = entryNamed(place, false);
-    return found ? found->string() : native;
+    return std::exchange(lastFound(), {}).entry;
 }
 
 } // namespace platform

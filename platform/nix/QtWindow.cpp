@@ -7,6 +7,7 @@
 #include "platform/nix/ControlWidgets.h"
 #include "platform/nix/Fonts.h"
 #include "platform/nix/InputFilter.h"
+#include "platform/nix/ReaderWidgets.h"
 #include "platform/nix/Twips.h"
 #include "resources/Pictures.h"
 
@@ -31,6 +32,12 @@ namespace {
 
 // The raised edge that a splash draws around its client area, in pixels.
 constexpr int splashBorder = 3;
+
+// Window places are relative to the primary screen's top-left corner, which need not be the
+// desktop's.
+QPoint screenOrigin() {
+    return QGuiApplication::primaryScreen()->geometry().topLeft();
+}
 
 TwipsRect twipsOf(const QRect& pixels) {
     return {twips::fromPixels(pixels.x()), twips::fromPixels(pixels.y()),
@@ -80,10 +87,10 @@ public:
     void paintNow() override;
     TwipsRect frame() const override;
     TwipsRect screen() const override {
-        return twipsOf(QGuiApplication::primaryScreen()->geometry());
+        return twipsOf(QRect(QPoint(), QGuiApplication::primaryScreen()->geometry().size()));
     }
     void moveFrame(int left, int top) override {
-        m_top->move(twips::toPixels(left), twips::toPixels(top));
+        m_top->move(twips::toPixels(QPoint(left, top)) + screenOrigin());
     }
 
     std::string text(int row) const override;
@@ -134,6 +141,7 @@ QtWindow::QtWindow(const FormDesign& design, EventSink& sink)
     : m_design(design), m_sink(sink), m_top(new FormWidget(this)),
       m_widgets(design.controls.size(), nullptr), m_actions(design.controls.size(), nullptr),
       m_input(design, m_top, m_widgets, sink) {
+    installReaderInterfaces();
     buildWindow();
     buildControls();
     for (int row = 0; row < int(design.controls.size()); ++row)
@@ -221,8 +229,8 @@ void QtWindow::placeWindow() {
     if (!m_design.position)
         return;
     const int border = m_design.style == FormStyle::Splash ? splashBorder : 0;
-    const QPoint at = twips::toPixels(QPoint(m_design.position->x, m_design.position->y)) -
-                      QPoint(border, border + menuHeight);
+    const QPoint at = twips::toPixels(QPoint(m_design.position->x, m_design.position->y)) +
+                      screenOrigin() - QPoint(border, border + menuHeight);
     m_top->setGeometry(QRect(at, m_top->size()));
 }
 
@@ -235,20 +243,24 @@ std::function<void()> QtWindow::clickOf(int row) const {
 }
 
 // What a screen reader announces for a field: its name, and its heading through the label
-// relation, which Qt's Linux bridge offers for combo boxes (it names those by their current
-// text). An editable combo box's editor, where the typing goes, carries the name too.
+// relation. A heading is the buddy of its first field; an editable combo box names itself
+// and takes its heading as its label whichever field it heads (ReaderComboBox), and its
+// editor, where the typing goes, carries the name too.
 void QtWindow::nameForReaders(int row) {
     const ControlDesign& design = m_design.controls[std::size_t(row)];
     QWidget* field = m_widgets[std::size_t(row)];
     if (!field || !design.accessibleName)
         return;
     field->setAccessibleName(qs(design.accessibleName));
-    if (auto* combo = qobject_cast<QComboBox*>(field); combo && combo->lineEdit())
+    auto* combo = dynamic_cast<ReaderComboBox*>(field);
+    if (combo && combo->lineEdit())
         combo->lineEdit()->setAccessibleName(qs(design.accessibleName));
     if (const int heading = headingRow(m_design, row); heading >= 0) {
         auto* label = qobject_cast<QLabel*>(control(heading));
         if (label && !label->buddy())
             label->setBuddy(field);
+        if (combo)
+            combo->setHeading(label);
     }
 }
 
@@ -280,7 +292,9 @@ void QtWindow::setText(int row, const std::string& text) {
 // until then the client area stands for it.
 TwipsRect QtWindow::frame() const {
     m_top->winId();
-    return twipsOf(m_top->geometry().marginsAdded(m_top->windowHandle()->frameMargins()));
+    return twipsOf(m_top->geometry()
+                       .marginsAdded(m_top->windowHandle()->frameMargins())
+                       .translated(-screenOrigin()));
 }
 
 void QtWindow::paintNow() {

@@ -1,10 +1,10 @@
 #include "platform/nix/TextRegistry.h"
 
+#include "platform/Files.h"
+
 #include <charconv>
 #include <cstring>
 #include <exception>
-#include <fstream>
-#include <iterator>
 
 namespace platform {
 
@@ -104,10 +104,12 @@ std::string TextRegistry::exportText() const {
     if (!m_path)
         return m_text;
     try {
-        std::ifstream file(*m_path, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+        // Only a regular file, read without waiting: a pipe or a device there must not hang
+        // the caller. One too large is not cut short, where a value could end half-read.
+        std::string text = readFileStart(*m_path, maxFileBytes + 1);
+        return text.size() > maxFileBytes ? std::string() : text;
     } catch (const std::exception&) {
-        return {}; // a folder or a file that cannot be read: an empty registry
+        return {}; // anything else, or a file that cannot be read: an empty registry
     }
 }
 

@@ -22,11 +22,13 @@ namespace platform {
 //
 // A string is stored with its closing zero byte, as the system stores it. Key and value names
 // match without regard to case. Lines that cannot be read are skipped; a missing or unreadable
-// file, or one that does not start with "REGEDIT4", is an empty registry. The file is read
+// file, anything but a regular file, a file of more than maxFileBytes, or one that does not
+// start with "REGEDIT4", is an empty registry. The file is read
 // afresh at every open, so a change shows at the next read. Keys open for reading only.
 class TextRegistry : public Registry {
 public:
     static constexpr const char* defaultPath = "/etc/quorvex/registry.reg";
+    static constexpr std::size_t maxFileBytes = 1 << 20;
 
     explicit TextRegistry(std::string path = defaultPath);
     // A registry of the given export text instead of a file.

@@ -83,6 +83,9 @@ void WinControl::setVisible(bool visible) {
         return;
     ::ShowWindow(m_hwnd, visible ? SW_SHOWNA : SW_HIDE);
     m_window.clipOverlaps(m_container);
+    // Screen readers speak an alert's name, a static control's text.
+    if (visible && design().announced)
+        ::NotifyWinEvent(EVENT_SYSTEM_ALERT, m_hwnd, OBJID_CLIENT, CHILDID_SELF);
 }
 
 bool WinControl::isEnabled() const {

@@ -67,6 +67,8 @@ private slots:
     void errorInStartUpIsShownAndMainWindowComes_data();
     void errorInStartUpIsShownAndMainWindowComes();
     void qtOptionsOnTheCommandLineAreNotTaken();
+    void withoutADisplayOneLineAndStatus1_data();
+    void withoutADisplayOneLineAndStatus1();
 
 private:
     QString resultsFile() const {
@@ -225,6 +227,39 @@ void tst_Startup::qtOptionsOnTheCommandLineAreNotTaken() {
     program.kill();
     program.waitForFinished();
     QVERIFY2(running, program.readAllStandardError().constData());
+}
+
+void tst_Startup::withoutADisplayOneLineAndStatus1_data() {
+    QTest::addColumn<QString>("platform"); // QT_QPA_PLATFORM, empty: not set
+    QTest::addColumn<QString>("why");
+    // clang-format off
+    QTest::newRow("no X display") << "" << "no X display (DISPLAY is not set)";
+    QTest::newRow("wayland asked for, none there") << "wayland" << "QT_QPA_PLATFORM=wayland cannot be used";
+    // clang-format on
+}
+
+// Said in one line, and ended with status 1 rather than by an abort.
+void tst_Startup::withoutADisplayOneLineAndStatus1() {
+    QFETCH(QString, platform);
+    QFETCH(QString, why);
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        environment.remove(QString::fromLatin1(name));
+    if (!platform.isEmpty())
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), platform);
+    QTemporaryDir runtime;
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+    program.setProcessEnvironment(environment);
+    program.start(QStringLiteral(QUORVEX_PROGRAM), {});
+    QVERIFY(program.waitForFinished(60000));
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program.exitCode(), 1);
+    const QStringList lines =
+        QString::fromLocal8Bit(program.readAll() + program.readAllStandardError())
+            .split(u'\n', Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 1);
+    QVERIFY2(lines.front().endsWith(why), qPrintable(lines.front()));
 }
 
 QUORVEX_TEST_MAIN(tst_Startup)

@@ -515,6 +515,82 @@ def test_double_density_keeps_places():
     check_equal(places["2"], places["1"], "the controls' places, in the window's own units")
 
 
+def focused(program):
+    return find(program.frame(MAIN_TITLE),
+                lambda a: a.getState().contains(pyatspi.STATE_FOCUSED))
+
+
+def labels_of(accessible):
+    return [relation.getTarget(i).name
+            for relation in accessible.getRelationSet()
+            if relation.getRelationType() == pyatspi.RELATION_LABELLED_BY
+            for i in range(relation.getNTargets())]
+
+
+def test_odds_fields_told_apart():
+    """Each odds field, as it takes the focus, tells a screen reader "ODDS" and its side."""
+    program = Program()
+    try:
+        program.wait_for_main()
+        for side in ("left-hand", "right-hand"):
+            name = f"ODDS, {side} figure"
+            field = program.field(MAIN_TITLE, name)
+            program.click(find(field, lambda a: role(a, "text")))
+            combo = poll(lambda: (lambda f: f if f and role(f, "combo box") else None)(
+                focused(program)), f"the focus in the {side} combo box")
+            said = " ".join([combo.name, combo.description] + labels_of(combo))
+            if "ODDS" not in labels_of(combo) or side not in said:
+                raise AssertionError(f"the focused combo box says {said!r}")
+    finally:
+        program.stop()
+
+
+def pump_events():
+    from gi.repository import GLib
+    context = GLib.MainContext.default()
+    while context.pending():
+        context.iteration(False)
+
+
+def test_result_reaches_a_screen_reader():
+    """When Calculate ends, the result's text goes out as an event a screen reader speaks."""
+    heard = []
+
+    def listener(event):
+        try:
+            if event.detail1 == 1 and role(event.source, "notification"):
+                heard.append(event.source.name)
+        except Exception:  # about an object that has gone meanwhile
+            pass
+
+    pyatspi.Registry.registerEventListener(listener, "object:state-changed:showing")
+    program = Program()
+    try:
+        program.wait_for_main()
+        for won, text in ((True, "YOU WIN! You're as rich as a Duke!"),
+                          (True, "YOU WIN! You're as rich as a Duke!"),
+                          (False, "YOU LOSE! You're as poor as a pudding.")):
+            del heard[:]
+            place_bet(program, "1", "1", "1", won=won)
+            poll(lambda: pump_events() or heard, f"an event saying {text!r}")
+            check_equal(heard, [text], "what a screen reader was told")
+    finally:
+        pyatspi.Registry.deregisterEventListener(listener, "object:state-changed:showing")
+        program.stop()
+
+
+def test_window_icon_sizes():
+    """The window offers its icon in the sizes of the menu entry's icons."""
+    program = Program()
+    try:
+        wid = program.wait_for_main()
+        icons = command("xprop", "-len", str(1 << 22), "-id", wid, "_NET_WM_ICON")
+        sizes = sorted(set(int(w) for w, h in re.findall(r"Icon \((\d+) x (\d+)\)", icons)))
+        check_equal(tuple(sizes), ICON_SIZES, "the window icon's sizes")
+    finally:
+        program.stop()
+
+
 TESTS = [
     test_menu_entry_and_icons,
     test_splash_then_main_window,
@@ -525,6 +601,9 @@ TESTS = [
     test_exit_ends_everything,
     test_close_button_ends_the_program,
     test_double_density_keeps_places,
+    test_odds_fields_told_apart,
+    test_result_reaches_a_screen_reader,
+    test_window_icon_sizes,
 ]
 
 

@@ -5,6 +5,7 @@
 #include <QTest>
 
 #include <array>
+#include <sys/stat.h>
 
 using platform::Registry;
 using platform::TextRegistry;
@@ -49,6 +50,8 @@ private slots:
     void keys_data();
     void keys();
     void fileIsReadAtEveryOpen();
+    void onlyABoundedRegularFile_data();
+    void onlyABoundedRegularFile();
 };
 
 void tst_TextRegistry::values_data() {
@@ -132,6 +135,34 @@ void tst_TextRegistry::fileIsReadAtEveryOpen() {
     // A folder in the file's place is an empty registry, not a failure.
     TextRegistry folderAsFile(folder.path().toStdString());
     QCOMPARE(read(folderAsFile, "A", "V").code, Registry::FileNotFound);
+}
+
+void tst_TextRegistry::onlyABoundedRegularFile_data() {
+    QTest::addColumn<bool>("pipe");
+    QTest::addColumn<int>("size"); // of the file, the value's lines padded with blank lines
+    QTest::addColumn<bool>("readable");
+    const int most = int(TextRegistry::maxFileBytes);
+    // clang-format off
+    QTest::newRow("largest file") << false << most << true;
+    QTest::newRow("one byte more") << false << most + 1 << false;
+    QTest::newRow("a pipe") << true << 0 << false;
+    // clang-format on
+}
+
+// Nothing else under the name is waited on, and nothing larger is read in part.
+void tst_TextRegistry::onlyABoundedRegularFile() {
+    QFETCH(bool, pipe);
+    QFETCH(int, size);
+    QFETCH(bool, readable);
+    QTemporaryDir folder;
+    const QString path = folder.filePath("registry.reg");
+    const QByteArray entry = "REGEDIT4\n[HKEY_LOCAL_MACHINE\\A]\n\"V\"=\"x\"\n";
+    if (pipe)
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    else
+        QVERIFY(writeFile(path, entry + QByteArray(size - entry.size(), '\n')));
+    TextRegistry registry(path.toStdString());
+    QCOMPARE(read(registry, "A", "V").code, readable ? Registry::Success : Registry::FileNotFound);
 }
 
 QTEST_GUILESS_MAIN(tst_TextRegistry)

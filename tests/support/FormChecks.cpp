@@ -8,8 +8,10 @@
 
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QTabBar>
@@ -52,8 +54,10 @@ public:
     int pixelsX(int value) const override { return twips::toPixels(value); }
     int pixelsY(int value) const override { return twips::toPixels(value); }
     Extent clientSize() const override { return extent(m_client->size()); }
+    // From the primary screen's corner, as windows are placed.
     std::optional<Point> clientOnScreen() const override {
-        return point(m_client->mapToGlobal(QPoint(0, 0)));
+        return point(m_client->mapToGlobal(QPoint(0, 0)) -
+                     QGuiApplication::primaryScreen()->geometry().topLeft());
     }
     const void* object(int row) const override { return widget(row); }
     const void* clientObject() const override { return m_client; }

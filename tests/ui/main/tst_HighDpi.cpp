@@ -6,6 +6,11 @@
 #include "ui/options/frmOptions.h"
 #include "ui/splash/frmSplash.h"
 
+#include "platform/nix/QtWindow.h"
+#include "resources/Pictures.h"
+
+#include <QSet>
+
 // Run with QT_SCALE_FACTOR set: on a high-density screen every caption is still whole.
 class tst_HighDpi : public QObject {
     Q_OBJECT
@@ -15,6 +20,7 @@ private slots:
 
     void captionsFit_data();
     void captionsFit();
+    void horseDrawnPixelForPixel();
 };
 
 namespace {
@@ -50,6 +56,26 @@ void tst_HighDpi::captionsFit() {
     QFETCH(QString, window);
     testsupport::FakeMessageBox box;
     QUORVEX_VERIFY_LAYOUT(shownWindow(window));
+}
+
+// Smoothing would blend the picture's colours into new ones.
+void tst_HighDpi::horseDrawnPixelForPixel() {
+    frmMainfrm& main = frmMainfrm::instance().show();
+    QWidget* horse = platform::qt::widget(main.picHorse);
+    const QImage drawn = horse->grab().toImage();
+    QCOMPARE(drawn.size(), horse->size() * qApp->devicePixelRatio());
+    QSet<QRgb> allowed{horse->palette().color(QPalette::Window).rgb()};
+    const QImage picture = pictures::horse().toImage();
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            if (qAlpha(picture.pixel(x, y)) == 255)
+                allowed.insert(picture.pixel(x, y));
+    QSet<QRgb> found;
+    for (int y = 0; y < drawn.height(); ++y)
+        for (int x = 0; x < drawn.width(); ++x)
+            found.insert(drawn.pixel(x, y) | 0xFF000000u);
+    QVERIFY2(allowed.contains(found), qPrintable(QString::number(found.size()) + " colours"));
+    QVERIFY(found.size() > 2);
 }
 
 QUORVEX_TEST_MAIN(tst_HighDpi)
