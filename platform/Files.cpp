@@ -143,7 +143,8 @@ private:
             return m_calls.openExisting(m_target);
         } catch (const RuntimeError& e) {
             // No file to write in place: the folder's refusal is the failure.
-            if (e.number() == RuntimeError::PathNotFound || e.number() == RuntimeError::FileNotFound)
+            if (e.number() == RuntimeError::PathNotFound ||
+                e.number() == RuntimeError::FileNotFound)
                 throw RuntimeError::of(RuntimeError::PermissionDenied);
             throw;
         }

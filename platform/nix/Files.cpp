@@ -106,7 +106,8 @@ public:
     }
     std::unique_ptr<File> openExisting(const std::string& path) override {
         // Without creating and without waiting: a pipe under the name has no reader to wait for.
-        const int fd = ::open(slashPath(path).c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+        const int fd =
+            ::open(slashPath(path).c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
         if (fd < 0)
             throw fileError(errno);
         auto file = std::make_unique<SystemFile>(fd);

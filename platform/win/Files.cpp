@@ -7,7 +7,6 @@
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
-
 namespace platform {
 
 namespace {
@@ -151,9 +150,9 @@ public:
     }
     std::unique_ptr<File> openExisting(const std::string& path) override {
         // Beside a program that reads or writes the file too, as a scanner or an indexer does.
-        const HANDLE file =
-            ::CreateFileW(systemPath(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                          nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        const HANDLE file = ::CreateFileW(systemPath(path).c_str(), GENERIC_WRITE,
+                                          FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file == INVALID_HANDLE_VALUE)
             throw lastError();
         auto opened = std::make_unique<SystemFile>(file);
