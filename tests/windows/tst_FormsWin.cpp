@@ -339,7 +339,7 @@ WINTEST_CASE(saveIntoAFolderTypedBeyond260Characters) {
         made.push_back(folder.append("\\").append(99, part));
         CHECK(::CreateDirectoryW((L"\\\\?\\" + platform::win::wide(folder)).c_str(), nullptr));
     }
-    // The last folder takes what is left of 300, less its separator and "\\quorvexresults.txt".
+    // The last folder takes what is left of 300, less its separator and "\quorvexresults.txt".
     const std::size_t last = 300 - folder.size() - 1 - 19;
     made.push_back(folder.append("\\").append(last, 'z'));
     CHECK(::CreateDirectoryW((L"\\\\?\\" + platform::win::wide(folder)).c_str(), nullptr));
