@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // Files named by the program's own paths (UTF-8, backslashes, perhaps a drive; see slashPath),
 // opened and closed within one call. Failures are run-time errors: path not found, permission
@@ -15,9 +16,10 @@ namespace platform {
 std::string readFileStart(const std::string& programPath, std::size_t maxBytes);
 
 // Writes a file's new contents beside the old one and swaps it in only at commit, so that a
-// failure at any step leaves the old file whole. Where the folder allows no new file but the
-// file itself can be written, it is written in place instead. Each step raises a run-time error
-// on failure; a writer destroyed before its commit leaves nothing of itself behind.
+// failure at any step leaves the old file whole. Where the folder allows no new file, or the swap
+// stays refused, but the file itself can be written, it is written in place instead. Each step
+// raises a run-time error on failure; a writer destroyed before its commit leaves nothing of
+// itself behind, and a writer's open removes what earlier ones could not.
 class FileWriter {
 public:
     virtual ~FileWriter() = default;
@@ -43,5 +45,44 @@ public:
 
 // Replaces a file's contents through a writer of the current source.
 void writeFile(const std::string& programPath, std::string_view contents);
+
+// The system's file calls that the system's writer is made of, one set per system; the rule of
+// when to retry, write in place or clean up is the writer's, the same on every system.
+class FileCalls {
+public:
+    // A file open for writing from its start.
+    class File {
+    public:
+        virtual ~File() = default; // closes, ignoring any error
+        virtual void write(std::string_view bytes) = 0;
+        // Onto the disk.
+        virtual void flush() = 0;
+        // Ends the file where writing stopped, dropping what was there beyond.
+        virtual void cut() = 0;
+        // A late write error shows here.
+        virtual void close() = 0;
+    };
+    // Why a new file or a replacement did not happen: the name is taken; the refusal may pass
+    // (another program has the file open for a moment); it will not.
+    enum class Refusal { None, Exists, Busy, Lasting };
+
+    virtual ~FileCalls() = default;
+    // A new file under a free name; null with the refusal (Exists, or Lasting where the folder
+    // allows no new file). Other failures raise a run-time error.
+    virtual std::unique_ptr<File> create(const std::string& path, Refusal& refusal) = 0;
+    // An existing regular file, its contents kept until written over.
+    virtual std::unique_ptr<File> openExisting(const std::string& path) = 0;
+    // Moves a file over another, in one step; a failure other than a refusal raises an error.
+    virtual Refusal replace(const std::string& from, const std::string& to) = 0;
+    // Whether the file is gone afterwards.
+    virtual bool remove(const std::string& path) = 0;
+    // The names in a folder (given with its trailing separator) that start and end as given.
+    virtual std::vector<std::string> namesIn(const std::string& folder, std::string_view start,
+                                             std::string_view end) = 0;
+    // Tells this process's temporary files from another's.
+    virtual unsigned long processId() = 0;
+};
+
+FileCalls& systemFileCalls();
 
 } // namespace platform

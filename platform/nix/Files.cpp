@@ -1,17 +1,16 @@
-// Files on a POSIX system: reading through the system's calls, so that nothing but a regular file
-// is ever read and opening cannot wait; writing through a save file.
+// Files on a POSIX system through the system's own calls, so that nothing but a regular file is
+// ever read or written in place and opening cannot wait.
 #include "platform/Files.h"
 
 #include "platform/RuntimeError.h"
 #include "platform/nix/NativePath.h"
 
-#include <QSaveFile>
-#include <QString>
-
 #include <cerrno>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace platform {
 
@@ -50,36 +49,113 @@ private:
     int m_fd;
 };
 
-class SaveFileWriter : public FileWriter {
+class SystemFile : public FileCalls::File {
 public:
-    SaveFileWriter() {
-        // A folder that allows no new file gets the file written in place, if the file allows.
-        m_file.setDirectWriteFallback(true);
-    }
-    void open(const std::string& programPath) override {
-        m_file.setFileName(QString::fromStdString(slashPath(programPath)));
-        errno = 0;
-        if (!m_file.open(QIODevice::WriteOnly))
-            throw fileError(errno);
+    explicit SystemFile(int fd) : m_fd(fd) {}
+    ~SystemFile() override {
+        if (m_fd >= 0)
+            ::close(m_fd);
     }
     void write(std::string_view bytes) override {
-        errno = 0;
-        if (m_file.write(bytes.data(), qint64(bytes.size())) != qint64(bytes.size()))
-            throw fileError(errno);
+        while (!bytes.empty()) {
+            const ssize_t n = ::write(m_fd, bytes.data(), bytes.size());
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                throw fileError(n < 0 ? errno : ENOSPC);
+            bytes.remove_prefix(std::size_t(n));
+            m_length += n;
+        }
     }
     void flush() override {
-        errno = 0;
-        if (!m_file.flush())
+        if (::fsync(m_fd) != 0)
             throw fileError(errno);
     }
-    void commit() override {
-        errno = 0;
-        if (!m_file.commit())
+    void cut() override {
+        if (::ftruncate(m_fd, m_length) != 0)
+            throw fileError(errno);
+    }
+    void close() override {
+        const int fd = std::exchange(m_fd, -1);
+        if (::close(fd) != 0 && errno != EINTR)
             throw fileError(errno);
     }
 
 private:
-    QSaveFile m_file; // an uncommitted new file is discarded, the old one untouched
+    int m_fd;
+    off_t m_length = 0;
+};
+
+class PosixFileCalls : public FileCalls {
+public:
+    std::unique_ptr<File> create(const std::string& path, Refusal& refusal) override {
+        const int fd = ::open(slashPath(path).c_str(),
+                              O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (fd < 0) {
+            if (errno == EEXIST) {
+                refusal = Refusal::Exists;
+                return nullptr;
+            }
+            if (errno == EACCES || errno == EPERM || errno == EROFS) {
+                refusal = Refusal::Lasting;
+                return nullptr;
+            }
+            throw fileError(errno);
+        }
+        return std::make_unique<SystemFile>(fd);
+    }
+    std::unique_ptr<File> openExisting(const std::string& path) override {
+        // Without creating and without waiting: a pipe under the name has no reader to wait for.
+        const int fd =
+            ::open(slashPath(path).c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+        if (fd < 0)
+            throw fileError(errno);
+        auto file = std::make_unique<SystemFile>(fd);
+        struct stat info;
+        if (::fstat(fd, &info) != 0)
+            throw fileError(errno);
+        if (!S_ISREG(info.st_mode))
+            throw RuntimeError::of(RuntimeError::PathFileAccess);
+        return file;
+    }
+    Refusal replace(const std::string& from, const std::string& to) override {
+        const std::string target = slashPath(to);
+        // The new file keeps the old one's permissions, as far as its owner may set them.
+        struct stat info;
+        if (::stat(target.c_str(), &info) == 0)
+            ::chmod(slashPath(from).c_str(), info.st_mode & 07777);
+        if (::rename(slashPath(from).c_str(), target.c_str()) == 0)
+            return Refusal::None;
+        switch (errno) {
+        case EBUSY:
+        case ETXTBSY:
+            return Refusal::Busy;
+        case EPERM: // a sticky folder, a file of another user's: nothing will change that
+        case EACCES:
+        case EROFS:
+            return Refusal::Lasting;
+        default:
+            throw fileError(errno);
+        }
+    }
+    bool remove(const std::string& path) override {
+        return ::unlink(slashPath(path).c_str()) == 0 || errno == ENOENT;
+    }
+    std::vector<std::string> namesIn(const std::string& folder, std::string_view start,
+                                     std::string_view end) override {
+        std::vector<std::string> names;
+        DIR* const dir = ::opendir(folder.empty() ? "." : slashPath(folder).c_str());
+        if (!dir)
+            return names;
+        while (const dirent* entry = ::readdir(dir)) {
+            const std::string_view name = entry->d_name;
+            if (name.starts_with(start) && name.ends_with(end))
+                names.emplace_back(name);
+        }
+        ::closedir(dir);
+        return names;
+    }
+    unsigned long processId() override { return static_cast<unsigned long>(::getpid()); }
 };
 
 } // namespace
@@ -118,8 +194,9 @@ std::string readFileStart(const std::string& programPath, std::size_t maxBytes) 
     return bytes;
 }
 
-std::unique_ptr<FileWriter> makeSystemFileWriter() {
-    return std::make_unique<SaveFileWriter>();
+FileCalls& systemFileCalls() {
+    static PosixFileCalls calls;
+    return calls;
 }
 
 } // namespace platform

@@ -7,8 +7,6 @@
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
-#include <cstdio>
-
 namespace platform {
 
 namespace {
@@ -44,7 +42,9 @@ RuntimeError lastError() {
 }
 
 // The program's own path form is Windows' own. A text that is not UTF-8, or holds a zero,
-// names no file.
+// names no file. A long path takes the form that the system's length limit does not apply to;
+// that form is taken literally, so it is made whole first (separators, ".", ".."), as the system
+// would have made it.
 std::wstring systemPath(const std::string& path) {
     if (path.empty())
         return {};
@@ -57,7 +57,18 @@ std::wstring systemPath(const std::string& path) {
     std::wstring wide(std::size_t(size), L'\0');
     ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, path.data(), int(path.size()), wide.data(),
                           size);
-    return wide;
+    // A folder's own limit is 12 less than a file's: room for a short file name inside it.
+    if (wide.size() < std::size_t(MAX_PATH - 12) || wide.starts_with(LR"(\\?\)") ||
+        wide.starts_with(LR"(\\.\)"))
+        return wide;
+    const DWORD fullSize = ::GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
+    if (fullSize == 0)
+        throw RuntimeError::of(RuntimeError::PathNotFound);
+    std::wstring full(fullSize, L'\0');
+    full.resize(::GetFullPathNameW(wide.c_str(), fullSize, full.data(), nullptr));
+    if (full.starts_with(LR"(\\)"))
+        return LR"(\\?\UNC\)" + full.substr(2);
+    return LR"(\\?\)" + full;
 }
 
 class Handle {
@@ -86,97 +97,106 @@ private:
     HANDLE m_handle;
 };
 
-// Writes a temporary file in the target's folder and moves it over the target at commit.
-// Where the folder refuses a new file, writes the existing target in place instead.
-class ReplacingFileWriter : public FileWriter {
+class SystemFile : public FileCalls::File {
 public:
-    ~ReplacingFileWriter() override { discard(); }
-
-    void open(const std::string& programPath) override {
-        m_target = systemPath(programPath);
-        const std::size_t slash = m_target.find_last_of(L"\\/");
-        const std::size_t nameStart = slash == std::wstring::npos ? 0 : slash + 1;
-        static unsigned counter = 0;
-        for (int attempt = 0; attempt < 100; ++attempt) {
-            wchar_t suffix[64];
-            std::swprintf(suffix, 64, L".%lx-%x.tmp", ::GetCurrentProcessId(), ++counter);
-            const std::wstring temporary =
-                m_target.substr(0, nameStart) + L"~" + m_target.substr(nameStart) + suffix;
-            const HANDLE file = ::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr,
-                                              CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-            if (file != INVALID_HANDLE_VALUE) {
-                m_file.reset(file);
-                m_temporary = temporary;
-                return;
-            }
-            const DWORD error = ::GetLastError();
-            if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS)
-                continue;
-            if (error == ERROR_ACCESS_DENIED) {
-                openInPlace();
-                return;
-            }
-            throw fileError(error);
-        }
-        throw RuntimeError::of(RuntimeError::PathFileAccess);
-    }
-
+    explicit SystemFile(HANDLE handle) : m_handle(handle) {}
     void write(std::string_view bytes) override {
         while (!bytes.empty()) {
             DWORD written = 0;
             const DWORD chunk = DWORD(bytes.size() < 0x10000000 ? bytes.size() : 0x10000000);
-            if (!::WriteFile(m_file.get(), bytes.data(), chunk, &written, nullptr))
+            if (!::WriteFile(m_handle.get(), bytes.data(), chunk, &written, nullptr))
                 throw lastError();
             bytes.remove_prefix(written);
         }
     }
-
     void flush() override {
-        if (!::FlushFileBuffers(m_file.get()))
+        if (!::FlushFileBuffers(m_handle.get()))
+            throw lastError();
+    }
+    void cut() override {
+        if (!::SetEndOfFile(m_handle.get()))
+            throw lastError();
+    }
+    void close() override {
+        if (!m_handle.close())
             throw lastError();
     }
 
-    void commit() override {
-        // On the disk before it takes the old file's place, so that a crash leaves one of them.
-        if (!::FlushFileBuffers(m_file.get()) || !m_file.close()) {
-            const RuntimeError error = lastError();
-            discard();
-            throw error;
-        }
-        if (m_temporary.empty())
-            return;
-        if (!::MoveFileExW(m_temporary.c_str(), m_target.c_str(),
-                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-            const RuntimeError error = lastError();
-            discard();
-            throw error;
-        }
-        m_temporary.clear();
-    }
-
 private:
-    void openInPlace() {
-        const HANDLE file = ::CreateFileW(m_target.c_str(), GENERIC_WRITE, 0, nullptr,
-                                          TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file != INVALID_HANDLE_VALUE) {
-            m_file.reset(file);
-            return;
-        }
+    Handle m_handle;
+};
+
+// A refusal that another program's open handle explains, and so may pass when it lets go.
+bool mayPass(DWORD error) {
+    return error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED ||
+           error == ERROR_LOCK_VIOLATION;
+}
+
+class WindowsFileCalls : public FileCalls {
+public:
+    std::unique_ptr<File> create(const std::string& path, Refusal& refusal) override {
+        const HANDLE file = ::CreateFileW(systemPath(path).c_str(), GENERIC_WRITE, 0, nullptr,
+                                          CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file != INVALID_HANDLE_VALUE)
+            return std::make_unique<SystemFile>(file);
         const DWORD error = ::GetLastError();
-        // No file to write in place: the folder's refusal is the failure.
-        throw fileError(error == ERROR_FILE_NOT_FOUND ? ERROR_ACCESS_DENIED : error);
+        if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS)
+            refusal = Refusal::Exists;
+        else if (error == ERROR_ACCESS_DENIED)
+            refusal = Refusal::Lasting;
+        else
+            throw fileError(error);
+        return nullptr;
     }
-
-    void discard() {
-        m_file.close();
-        if (!m_temporary.empty())
-            ::DeleteFileW(m_temporary.c_str());
-        m_temporary.clear();
+    std::unique_ptr<File> openExisting(const std::string& path) override {
+        // Beside a program that reads or writes the file too, as a scanner or an indexer does.
+        const HANDLE file = ::CreateFileW(systemPath(path).c_str(), GENERIC_WRITE,
+                                          FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE)
+            throw lastError();
+        auto opened = std::make_unique<SystemFile>(file);
+        if (::GetFileType(file) != FILE_TYPE_DISK)
+            throw RuntimeError::of(RuntimeError::PathFileAccess);
+        return opened;
     }
-
-    std::wstring m_target;
-    std::wstring m_temporary; // empty when writing in place, or once moved
-    Handle m_file;
+    Refusal replace(const std::string& from, const std::string& to) override {
+        if (::MoveFileExW(systemPath(from).c_str(), systemPath(to).c_str(),
+                          MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            return Refusal::None;
+        const DWORD error = ::GetLastError();
+        if (mayPass(error))
+            return Refusal::Busy;
+        throw fileError(error);
+    }
+    bool remove(const std::string& path) override {
+        const std::wstring file = systemPath(path);
+        if (::DeleteFileW(file.c_str()))
+            return true;
+        const DWORD error = ::GetLastError();
+        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+    }
+    std::vector<std::string> namesIn(const std::string& folder, std::string_view start,
+                                     std::string_view end) override {
+        std::vector<std::string> names;
+        WIN32_FIND_DATAW found;
+        const std::string pattern = folder + std::string(start) + '*' + std::string(end);
+        const HANDLE search = ::FindFirstFileW(systemPath(pattern).c_str(), &found);
+        if (search == INVALID_HANDLE_VALUE)
+            return names;
+        do {
+            const int size = ::WideCharToMultiByte(CP_UTF8, 0, found.cFileName, -1, nullptr, 0,
+                                                   nullptr, nullptr);
+            std::string name(std::size_t(size > 0 ? size : 1), '\0');
+            ::WideCharToMultiByte(CP_UTF8, 0, found.cFileName, -1, name.data(), size, nullptr,
+                                  nullptr);
+            name.pop_back();
+            names.push_back(name);
+        } while (::FindNextFileW(search, &found));
+        ::FindClose(search);
+        return names;
+    }
+    unsigned long processId() override { return ::GetCurrentProcessId(); }
 };
 
 } // namespace
@@ -214,8 +234,9 @@ std::string readFileStart(const std::string& programPath, std::size_t maxBytes) 
     return bytes;
 }
 
-std::unique_ptr<FileWriter> makeSystemFileWriter() {
-    return std::make_unique<ReplacingFileWriter>();
+FileCalls& systemFileCalls() {
+    static WindowsFileCalls calls;
+    return calls;
 }
 
 } // namespace platform

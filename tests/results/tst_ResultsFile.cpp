@@ -10,7 +10,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <fcntl.h>
 #include <grp.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -82,6 +85,19 @@ int saveUnprivileged(TestSheet& sheet) {
     return WEXITSTATUS(status);
 }
 
+// Sets or clears a folder's append-only flag: new files may come, none may go or be renamed, as in
+// a share that grants writing but not deletion. False where the file system or our rights refuse.
+bool setAppendOnly(const QString& folder, bool on) {
+    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY);
+    long flags = 0;
+    const bool done = fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0 &&
+                      (flags = on ? flags | FS_APPEND_FL : flags & ~long(FS_APPEND_FL),
+                       ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0);
+    if (fd >= 0)
+        ::close(fd);
+    return done;
+}
+
 } // namespace
 
 class tst_ResultsFile : public QObject {
@@ -102,6 +118,8 @@ private slots:
     void failedSaveKeepsOldFile();
     void saveUnderPermissions_data();
     void saveUnderPermissions();
+    void saveWhereTheReplaceIsRefused_data();
+    void saveWhereTheReplaceIsRefused();
     void writerFailingAtEachStepKeepsOldFile_data();
     void writerFailingAtEachStepKeepsOldFile();
 };
@@ -325,6 +343,64 @@ void tst_ResultsFile::saveUnderPermissions() {
         QCOMPARE(inodeOf(path) != before, replaced);
     QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden),
              fileExists || error == 0 ? QStringList{ResultsFileName} : QStringList{});
+}
+
+void tst_ResultsFile::saveWhereTheReplaceIsRefused_data() {
+    // Saved as the user nobody. A sticky folder of root's, holding root's file: no one else may
+    // replace it, but all may write it if it says so.
+    QTest::addColumn<QString>("folderKind"); // "plain", "sticky" or "append-only"
+    QTest::addColumn<bool>("fileWritable");
+    QTest::addColumn<bool>("strayBefore"); // a temporary file an earlier save left
+    QTest::addColumn<int>("error");
+    QTest::addColumn<QStringList>("left");
+    const QString stray = QStringLiteral("~%1.1-1.tmp").arg(ResultsFileName);
+    const QStringList file{ResultsFileName};
+    // clang-format off
+    QTest::newRow("sticky folder, another user's file writable by all") << "sticky" << true << false << 0 << file;
+    QTest::newRow("sticky folder, another user's read-only file") << "sticky" << false << false << int(RuntimeError::PermissionDenied) << file;
+    QTest::newRow("a crash's temporary file is removed") << "plain" << true << true << 0 << file;
+    QTest::newRow("folder refusing deletion: its temporary file reused") << "append-only" << true << true << 0 << QStringList{ResultsFileName, stray};
+    // clang-format on
+}
+
+void tst_ResultsFile::saveWhereTheReplaceIsRefused() {
+    QFETCH(QString, folderKind);
+    QFETCH(bool, fileWritable);
+    QFETCH(bool, strayBefore);
+    QFETCH(int, error);
+    if (geteuid() != 0)
+        QSKIP("another user's file and an append-only folder need root");
+    QTemporaryDir dir;
+    handOver(dir.path());
+    const QString folder = dir.filePath("bets");
+    const QString path = folder + '/' + ResultsFileName;
+    QVERIFY(QDir(dir.path()).mkdir("bets"));
+    const QByteArray old("\" 35\"\r\n");
+    writeBytes(path, old);
+    if (strayBefore)
+        writeBytes(folder + "/~" + ResultsFileName + ".1-1.tmp", "\" 9\"\r\n");
+    const QFile::Permissions all = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
+                                   QFile::WriteGroup | QFile::ReadOther | QFile::WriteOther;
+    if (folderKind == "sticky") {
+        QVERIFY(::chmod(QFile::encodeName(folder).constData(), 01777) == 0);
+        QVERIFY(QFile::setPermissions(path, fileWritable ? all : QFile::ReadOwner));
+    } else {
+        for (const QString& name : QDir(folder).entryList(QDir::Files | QDir::Hidden))
+            handOver(folder + '/' + name);
+        handOver(folder);
+        if (folderKind == "append-only" && !setAppendOnly(folder, true))
+            QSKIP("this file system keeps no append-only folders");
+    }
+
+    TestSheet sheet;
+    sheet.folder = folder.toStdString();
+    sheet.running = " 99";
+    const int status = saveUnprivileged(sheet);
+    setAppendOnly(folder, false);
+
+    QCOMPARE(status, error);
+    QCOMPARE(contentsOf(path), error == 0 ? QByteArray("\" 99\"\r\n") : old);
+    QTEST(QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name), "left");
 }
 
 void tst_ResultsFile::writerFailingAtEachStepKeepsOldFile_data() {

@@ -8,7 +8,12 @@
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
+#include <algorithm>
+#include <chrono>
 #include <functional>
+#include <optional>
+#include <thread>
+#include <utility>
 
 using namespace wintest;
 using platform::RuntimeError;
@@ -17,11 +22,12 @@ namespace {
 
 const std::string fileName = "quorvexresults.txt";
 
+// Long paths in the form without a length limit, so that the test reaches any path it makes.
 std::wstring wide(const std::string& text) {
     std::wstring result(text.size(), L'\0');
     result.resize(std::size_t(::MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()),
                                                     result.data(), int(result.size()))));
-    return result;
+    return result.size() < MAX_PATH - 12 ? result : L"\\\\?\\" + result;
 }
 
 std::string utf8(const std::wstring& text) {
@@ -155,6 +161,86 @@ WINTEST_CASE(failedSaveKeepsTheOldFileAndLeavesNoTemporary) {
             errorOf([&] { platform::writeFile(scratch.path() + "\\missing\\" + fileName, "x"); }),
             int(RuntimeError::PathNotFound));
         CHECK(entries(scratch.path()).empty());
+    }
+}
+
+// Another program's handle on a file, as a scanner or an indexer takes one: it shares reading and
+// writing, not deletion, so the file can be written but not replaced or removed while held.
+class Holder {
+public:
+    explicit Holder(const std::string& path)
+        : m_file(::CreateFileW(wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)) {
+        CHECK(m_file != INVALID_HANDLE_VALUE);
+    }
+    ~Holder() {
+        if (m_letGo.joinable())
+            m_letGo.join();
+        release();
+    }
+    void releaseAfter(std::chrono::milliseconds delay) {
+        m_letGo = std::thread([this, delay] {
+            std::this_thread::sleep_for(delay);
+            release();
+        });
+    }
+
+private:
+    void release() {
+        if (m_file != INVALID_HANDLE_VALUE)
+            ::CloseHandle(std::exchange(m_file, INVALID_HANDLE_VALUE));
+    }
+    HANDLE m_file;
+    std::thread m_letGo;
+};
+
+WINTEST_CASE(saveWhereTheReplaceIsRefused) {
+    const std::string stray = "~" + fileName + ".1-1.tmp";
+    enum Held { Nothing, FileFor200ms, StrayThroughout };
+    struct Case {
+        const char* name;
+        std::size_t pathLength; // of the results file; 0: in the scratch folder itself
+        bool strayBefore;       // left by an earlier run that crashed or could not delete it
+        Held held;
+        std::vector<std::string> left;
+    };
+    // clang-format off
+    const Case cases[] = {
+        {"file held for 200 ms", 0, false, FileFor200ms, {fileName}},
+        {"a crash's temporary file is removed", 0, true, Nothing, {fileName}},
+        {"a temporary file that cannot be deleted is reused", 0, true, StrayThroughout, {fileName, stray}},
+        {"path of 255 characters, its temporary file's beyond 260", 255, false, Nothing, {fileName}},
+        {"path of 300 characters", 300, false, Nothing, {fileName}},
+        {"path of 300 characters, a crash's temporary, file held", 300, true, FileFor200ms, {fileName}},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        Row row(c.name);
+        Scratch scratch;
+        std::string folder = scratch.path();
+        for (char part = 'a'; folder.size() + 1 + fileName.size() < c.pathLength; ++part) {
+            // What the path still needs before its "\" and file name; a folder at most 99 long.
+            const std::size_t needed = c.pathLength - folder.size() - 1 - fileName.size();
+            folder += '\\';
+            folder.append(needed <= 100 ? needed - 1 : needed > 101 ? 99 : 97, part);
+            CHECK(::CreateDirectoryW(wide(folder).c_str(), nullptr));
+        }
+        const std::string path = folder + "\\" + fileName;
+        CHECK(c.pathLength == 0 || path.size() == c.pathLength);
+        makeFile(path, "\" 12.5\"\r\n");
+        if (c.strayBefore)
+            makeFile(folder + "\\" + stray, "\" 9\"\r\n");
+        std::optional<Holder> holder;
+        if (c.held == StrayThroughout)
+            holder.emplace(folder + "\\" + stray);
+        if (c.held == FileFor200ms)
+            holder.emplace(path).releaseAfter(std::chrono::milliseconds(200));
+        CHECK_EQUAL(errorOf([&] { platform::writeFile(path, "\" 35\"\r\n"); }), 0);
+        CHECK_EQUAL(contentsOf(path), "\" 35\"\r\n");
+        CHECK_EQUAL(platform::readFileStart(path, 100), "\" 35\"\r\n");
+        std::vector<std::string> left = entries(folder);
+        std::sort(left.begin(), left.end());
+        CHECK_EQUAL(left, c.left);
     }
 }
 

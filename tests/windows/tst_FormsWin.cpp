@@ -5,6 +5,7 @@
 #include "tests/windows/WinUiSupport.h"
 
 #include "app/Startup.h"
+#include "platform/Files.h"
 #include "platform/FormRules.h"
 #include "platform/ProgramFolder.h"
 #include "platform/Registry.h"
@@ -326,6 +327,48 @@ WINTEST_CASE(saveWritesTheFileOrReportsAMissingFolder) {
     typeInto(options->txtPath, platform::win::wide(folder.path));
     frmMainfrm::instance().unload();
     CHECK_EQUAL(frmMainfrm::instance().show().txtPrevious.text(), std::string(" 35"));
+}
+
+WINTEST_CASE(saveIntoAFolderTypedBeyond260Characters) {
+    FreshWindows fresh;
+    ScratchFolder scratch;
+    // Nested folders to a results path of 300 characters, made in the form without a limit.
+    std::string folder = scratch.path;
+    std::vector<std::string> made;
+    for (char part = 'a'; folder.size() + 100 < 300 - 19; ++part) {
+        made.push_back(folder.append("\\").append(99, part));
+        CHECK(::CreateDirectoryW((L"\\\\?\\" + platform::win::wide(folder)).c_str(), nullptr));
+    }
+    // The last folder takes what is left of 300, less its separator and "\quorvexresults.txt".
+    const std::size_t last = 300 - folder.size() - 1 - 19;
+    made.push_back(folder.append("\\").append(last, 'z'));
+    CHECK(::CreateDirectoryW((L"\\\\?\\" + platform::win::wide(folder)).c_str(), nullptr));
+    const std::string results = folder + "\\quorvexresults.txt";
+    CHECK_EQUAL(results.size(), std::size_t(300));
+
+    frmMainfrm& main = frmMainfrm::instance().show();
+    pump();
+    chooseMenu(main, "&Paths");
+    frmOptions& options = frmOptions::instance().load();
+    typeInto(options.txtPath, platform::win::wide(folder));
+    CHECK_EQUAL(options.txtPath.text(), folder);
+    typeInto(main.txtRunning, L" 35");
+    const auto figures = [&] {
+        return std::vector<std::string>{main.txtPrevious.text(), main.txtGrandtot.text(),
+                                        main.txtRunning.text()};
+    };
+    const std::vector<std::string> before = figures();
+    click(main.cmdSaveresults);
+    CHECK(fresh.boxes.okTexts == std::vector<std::string>{"Data saved to file!"});
+    CHECK_EQUAL(platform::readFileStart(results, 100), std::string("\" 35\"\r\n"));
+    CHECK(figures() == before);
+    // The next start reads it back.
+    frmMainfrm::instance().unload();
+    CHECK_EQUAL(frmMainfrm::instance().show().txtPrevious.text(), std::string(" 35"));
+
+    ::DeleteFileW((L"\\\\?\\" + platform::win::wide(results)).c_str());
+    for (auto at = made.rbegin(); at != made.rend(); ++at)
+        ::RemoveDirectoryW((L"\\\\?\\" + platform::win::wide(*at)).c_str());
 }
 
 WINTEST_CASE(resetAsksFirst) {
