@@ -359,8 +359,7 @@ WINTEST_CASE(aMessageBoxIsOwnedByTheActiveWindow) {
     };
     testsupport::QuietProgram program;
     platform::WindowInstanceBase::destroyAll();
-    HHOOK hook =
-        ::SetWindowsHookExW(WH_CBT, &Hook::onActivate, nullptr, ::GetCurrentThreadId());
+    HHOOK hook = ::SetWindowsHookExW(WH_CBT, &Hook::onActivate, nullptr, ::GetCurrentThreadId());
     HWND main = root(frmMainfrm::instance().show());
     HWND about = root(frmAbout::instance().show());
     pump();
