@@ -1,6 +1,8 @@
 #include "app/Startup.h"
 
+#include "platform/Application.h"
 #include "platform/EventGuard.h"
+#include "platform/Form.h"
 #include "platform/Pause.h"
 #include "platform/ProgramFolder.h"
 #include "platform/StartupTrace.h"
@@ -20,14 +22,26 @@ constexpr auto startupPause = 1s;
 } // namespace
 
 void Main() {
-    frmSplash& splash = frmSplash::instance().show();
-    splash.window().paintNow(); // fully drawn before the pause, which runs no event loop
-    startuptrace::mark("splash-painted");
+    // Made first: its key filter then stands behind the input block's.
+    frmSplash::instance().load();
+    {
+        // Start-up holds the thread: the keys and clicks it meets are dropped, not handled
+        // once it lets go.
+        platform::InputBlock busy;
+        {
+            // Showing a splash runs the event loop a moment, and so does its first paint: a
+            // close request meanwhile takes it down once both are over.
+            platform::DeferredUnload deferred;
+            // Fully drawn before the pause, which runs no event loop.
+            frmSplash::instance().show().window().paintNow();
+        }
+        startuptrace::mark("splash-painted");
 
-    frmOptions::instance().load().txtPath.setText(platform::programFolder());
+        frmOptions::instance().load().txtPath.setText(platform::programFolder());
 
-    platform::waitUntil(std::chrono::steady_clock::now() + startupPause);
-    startuptrace::mark("pause-ended");
+        platform::waitUntil(std::chrono::steady_clock::now() + startupPause);
+        startuptrace::mark("pause-ended");
+    }
 
     frmMainfrm& main = frmMainfrm::instance().load(); // reads the results file from that folder
     if (startuptrace::enabled())

@@ -93,11 +93,18 @@ bool Form::handlingEvent() {
     return eventDepth > 0;
 }
 
-void Form::handle(const Event& event) noexcept {
+DeferredUnload::DeferredUnload() {
     ++eventDepth;
-    guarded([&] { dispatch(event); });
+}
+
+DeferredUnload::~DeferredUnload() {
     if (--eventDepth == 0)
         WindowInstanceBase::destroyUnloaded();
+}
+
+void Form::handle(const Event& event) noexcept {
+    DeferredUnload scope;
+    guarded([&] { dispatch(event); });
 }
 
 } // namespace platform

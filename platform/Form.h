@@ -57,6 +57,17 @@ private:
     void checkIndex(int index) const;
 };
 
+// While one stands, windows that are unloaded go only once the outermost one has gone, as
+// inside an event. Outside events, showing and painting a window can let the window system
+// deliver a close request, whose handler unloads the very window being shown.
+class DeferredUnload {
+public:
+    DeferredUnload();
+    ~DeferredUnload();
+    DeferredUnload(const DeferredUnload&) = delete;
+    DeferredUnload& operator=(const DeferredUnload&) = delete;
+};
+
 // The base of the program's windows: builds the native window from the table and passes each
 // event through the one guard where run-time errors stop. Windows unloaded by a handler are
 // destroyed only once the outermost event has been handled.
@@ -73,7 +84,7 @@ public:
     // The row of a control in the table; a name that is not there is a programming error.
     int row(const char* name, int index = -1) const;
 
-    // Whether an event is being handled right now, anywhere in the program.
+    // Whether an event is being handled (or a DeferredUnload stands) right now, anywhere.
     static bool handlingEvent();
 
 protected:

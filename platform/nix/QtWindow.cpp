@@ -310,7 +310,8 @@ void QtWindow::paintNow() {
     const auto exposed = [this] {
         return m_top->windowHandle() && m_top->windowHandle()->isExposed();
     };
-    while (!exposed() && waited.elapsed() < 500)
+    // A close request delivered meanwhile may hide it, and then it is never exposed.
+    while (!exposed() && m_top->isVisible() && waited.elapsed() < 500)
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 10);
     m_exposedOnce = exposed();
     m_top->repaint();

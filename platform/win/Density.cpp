@@ -3,6 +3,7 @@
 #include "platform/win/Density.h"
 
 #include "platform/RuntimeError.h"
+#include "platform/Service.h"
 #include "platform/win/WideText.h"
 #include "platform/win/WinControl.h"
 #include "platform/win/WinWindow.h"
@@ -24,6 +25,57 @@ bool sameFont(const FontDesign& a, const FontDesign& b) {
 }
 
 } // namespace
+
+namespace {
+
+using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
+using AdjustWindowRectExForDpiFunction = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
+using GetDpiForMonitorFunction = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+
+template <class Function> Function systemCall(const wchar_t* library, const char* name) {
+    HMODULE module = ::GetModuleHandleW(library);
+    if (!module)
+        module = ::LoadLibraryW(library);
+    return module
+               ? reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(module, name)))
+               : nullptr;
+}
+
+class SystemMonitorDensity : public MonitorDensity {
+public:
+    int dpiAt(POINT point) override {
+        UINT dpiX = 0;
+        UINT dpiY = 0;
+        constexpr int effectiveDpi = 0; // MDT_EFFECTIVE_DPI
+        if (!m_dpiForMonitor ||
+            FAILED(m_dpiForMonitor(::MonitorFromPoint(point, MONITOR_DEFAULTTONEAREST),
+                                   effectiveDpi, &dpiX, &dpiY)))
+            return 0;
+        return int(dpiX);
+    }
+    int dpiOf(HWND window) override { return m_dpiForWindow ? int(m_dpiForWindow(window)) : 0; }
+    bool frameFor(RECT& client, DWORD style, bool menu, DWORD exStyle, int dpi) override {
+        return m_adjustForDpi && m_adjustForDpi(&client, style, menu, exStyle, UINT(dpi));
+    }
+
+private:
+    GetDpiForWindowFunction m_dpiForWindow =
+        systemCall<GetDpiForWindowFunction>(L"user32.dll", "GetDpiForWindow");
+    AdjustWindowRectExForDpiFunction m_adjustForDpi =
+        systemCall<AdjustWindowRectExForDpiFunction>(L"user32.dll", "AdjustWindowRectExForDpi");
+    GetDpiForMonitorFunction m_dpiForMonitor =
+        systemCall<GetDpiForMonitorFunction>(L"shcore.dll", "GetDpiForMonitor");
+};
+
+} // namespace
+
+MonitorDensity& MonitorDensity::current() {
+    return currentService<MonitorDensity, SystemMonitorDensity>();
+}
+
+MonitorDensity* MonitorDensity::install(MonitorDensity* density) {
+    return installService(density);
+}
 
 Density Density::ofScreen() {
     HDC screen = ::GetDC(nullptr);

@@ -28,6 +28,25 @@ struct Density {
     int scaled(int standardPixels) const { return ::MulDiv(standardPixels, dpiX, standardDpi); }
 };
 
+// The system's calls for the density of each monitor, where it has them (Windows 10 1607 and
+// later; a monitor's alone from Windows 8.1). They are found at run time, so that the program
+// still starts on Windows 7, where each answers that it does not know. Tests install stand-ins.
+class MonitorDensity {
+public:
+    virtual ~MonitorDensity() = default;
+    // The density of the monitor nearest a point of the screen, in pixels; 0 where unknown.
+    virtual int dpiAt(POINT point) = 0;
+    // The density a window has on the system's monitor, 0 where unknown.
+    virtual int dpiOf(HWND window) = 0;
+    // AdjustWindowRectExForDpi: the frame around a client area at a density; false where the
+    // system cannot tell.
+    virtual bool frameFor(RECT& client, DWORD style, bool menu, DWORD exStyle, int dpi) = 0;
+
+    static MonitorDensity& current();
+    // Installs a replacement (nullptr restores the system's); returns the one it replaces.
+    static MonitorDensity* install(MonitorDensity* density);
+};
+
 // The fonts of one window at one density, each made once and deleted with the cache.
 class FontCache {
 public:

@@ -19,6 +19,12 @@ WinControl::WinControl(WinWindow& window, int row)
         m_toolTip = wide(design().toolTip);
 }
 
+WinControl::~WinControl() = default;
+
+void WinControl::dropAccessibleName() {
+    m_accessibleName.reset();
+}
+
 const ControlDesign& WinControl::design() const {
     return m_window.design().controls[std::size_t(m_row)];
 }
@@ -40,7 +46,7 @@ void WinControl::create(HWND parent) {
     ::SendMessageW(m_hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(m_window.fontOf(row)), FALSE);
     created();
     if (row.accessibleName)
-        setAccessibleName(m_hwnd, wide(row.accessibleName));
+        m_accessibleName = std::make_unique<AccessibleName>(m_hwnd, wide(row.accessibleName));
     place();
     if (!m_toolTip.empty())
         m_window.addToolTip(m_hwnd, m_toolTip);

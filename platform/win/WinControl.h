@@ -12,12 +12,13 @@
 // holds what all kinds share, Controls.cpp the kinds, Container.cpp frames and panels.
 namespace platform::win {
 
+class AccessibleName;
 class WinWindow;
 
 class WinControl {
 public:
     WinControl(WinWindow& window, int row);
-    virtual ~WinControl() = default;
+    virtual ~WinControl();
     WinControl(const WinControl&) = delete;
     WinControl& operator=(const WinControl&) = delete;
 
@@ -65,6 +66,8 @@ public:
 
     // Fonts, place and size again at the window's new density.
     virtual void rescale();
+    // Takes back its name for screen readers, before its window goes.
+    void dropAccessibleName();
 
 protected:
     struct Creation {
@@ -91,6 +94,7 @@ private:
     int m_container;
     std::wstring m_toolTip;
     std::vector<RECT> m_holes;
+    std::unique_ptr<AccessibleName> m_accessibleName;
 };
 
 // The control for a row of the window's table, by its kind (Controls.cpp).

@@ -107,13 +107,15 @@ WinWindow::WinWindow(const FormDesign& design, EventSink& sink)
         style |= WS_POPUP | WS_DLGFRAME;
         break;
     }
-    RECT frame{0, 0, m_density.pixelsX(design.clientWidth), m_density.pixelsY(design.clientHeight)};
+    // At the density of the monitor it is to open on, as far as that is known before it is
+    // there; the place in pixels depends on the density, so the monitor is found by the place
+    // at the system's.
+    POINT at{};
     if (design.position)
-        ::OffsetRect(&frame, m_density.pixelsX(design.position->x),
-                     m_density.pixelsY(design.position->y));
-    ::AdjustWindowRectEx(&frame, style, m_menuBar != nullptr, exStyle);
-    if (!design.position)
-        ::OffsetRect(&frame, -frame.left, -frame.top);
+        at = {m_density.pixelsX(design.position->x), m_density.pixelsY(design.position->y)};
+    if (const int dpi = MonitorDensity::current().dpiAt(at); dpi > 0)
+        m_density = {dpi, dpi};
+    RECT frame = frameAtDensity(style, exStyle);
     m_root = ::CreateWindowExW(exStyle, formClass, wide(design.caption).c_str(), style, frame.left,
                                frame.top, frame.right - frame.left, frame.bottom - frame.top,
                                nullptr, m_menuBar, module(), this);
@@ -122,6 +124,15 @@ WinWindow::WinWindow(const FormDesign& design, EventSink& sink)
         throw RuntimeError::of(RuntimeError::OutOfMemory);
     }
     try {
+        // Where the system tells the density of the window itself, that one counts; its
+        // controls are made after this, at that density.
+        if (const int dpi = MonitorDensity::current().dpiOf(m_root);
+            dpi > 0 && (dpi != m_density.dpiX || dpi != m_density.dpiY)) {
+            m_density = {dpi, dpi};
+            frame = frameAtDensity(style, exStyle);
+            ::SetWindowPos(m_root, nullptr, frame.left, frame.top, frame.right - frame.left,
+                           frame.bottom - frame.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        }
         ::SendMessageW(m_root, WM_SETFONT, reinterpret_cast<WPARAM>(font(design.font)), FALSE);
         setIcons();
         m_toolTips =
@@ -138,11 +149,28 @@ WinWindow::WinWindow(const FormDesign& design, EventSink& sink)
     m_ready = true;
 }
 
+// The outer frame around the client area at the window's density, at its place.
+RECT WinWindow::frameAtDensity(DWORD style, DWORD exStyle) const {
+    RECT frame{0, 0, m_density.pixelsX(m_design.clientWidth),
+               m_density.pixelsY(m_design.clientHeight)};
+    if (m_design.position)
+        ::OffsetRect(&frame, m_density.pixelsX(m_design.position->x),
+                     m_density.pixelsY(m_design.position->y));
+    const bool menu = m_menuBar != nullptr;
+    if (!MonitorDensity::current().frameFor(frame, style, menu, exStyle, m_density.dpiX))
+        ::AdjustWindowRectEx(&frame, style, menu, exStyle);
+    if (!m_design.position)
+        ::OffsetRect(&frame, -frame.left, -frame.top);
+    return frame;
+}
+
 WinWindow::~WinWindow() {
     release();
 }
 
 void WinWindow::release() {
+    for (const auto& control : m_controls)
+        control->dropAccessibleName();
     if (m_root) {
         // Nothing that the destruction sends may reach this object any more.
         ::SetWindowLongPtrW(m_root, GWLP_USERDATA, 0);

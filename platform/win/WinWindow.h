@@ -91,6 +91,7 @@ public:
 private:
     // The row of one of this window's controls, or -1.
     int rowOf(HWND hwnd) const;
+    RECT frameAtDensity(DWORD style, DWORD exStyle) const;
     void createChildren(HWND parent, int container);
     void setIcons();
     void focusFirst();

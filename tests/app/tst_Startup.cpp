@@ -9,6 +9,7 @@
 #include "ui/options/frmOptions.h"
 #include "ui/splash/frmSplash.h"
 
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -17,6 +18,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QWindow>
 
 #include <functional>
 
@@ -33,6 +35,28 @@ public:
 private:
     std::function<void()> m_look;
     platform::Waiter* m_previous;
+};
+
+// Asks the window system to close a window as soon as it is shown, as a window manager may.
+class CloseOnShow : public QObject {
+public:
+    explicit CloseOnShow(const char* name) : m_name(name) { qApp->installEventFilter(this); }
+    ~CloseOnShow() override { qApp->removeEventFilter(this); }
+    bool posted = false;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (!posted && event->type() == QEvent::Show && widget && widget->isWindow() &&
+            widget->objectName() == QLatin1String(m_name) && widget->windowHandle()) {
+            QCoreApplication::postEvent(widget->windowHandle(), new QCloseEvent);
+            posted = true;
+        }
+        return false;
+    }
+
+private:
+    const char* m_name;
 };
 
 QString q(const std::string& text) {
@@ -61,6 +85,7 @@ private slots:
     void init();
     void cleanup();
     void sequenceInOrder();
+    void closeToTheSplashWhileItIsShown();
     void previousTotalFromProgramFolder_data();
     void previousTotalFromProgramFolder();
     void savedRunningTotalIsNextPrevious();
@@ -132,6 +157,21 @@ void tst_Startup::sequenceInOrder() {
     QVERIFY(frmOptions::instance().isLoaded());
     QVERIFY(!frmOptions::instance().isVisible());
     QVERIFY(m_box->okTexts.empty());
+}
+
+// The close comes while start-up shows and draws the splash: the splash goes once that is over,
+// and start-up goes on to the main window.
+void tst_Startup::closeToTheSplashWhileItIsShown() {
+    CloseOnShow closer("frmSplash");
+    bool splashAtPause = true;
+    {
+        WatchingWaiter watcher([&] { splashAtPause = frmSplash::instance().isLoaded(); });
+        Module1::Main();
+    }
+    QVERIFY(closer.posted);
+    QVERIFY(!splashAtPause);
+    QVERIFY(frmMainfrm::instance().isVisible());
+    QVERIFY(!frmSplash::instance().isLoaded());
 }
 
 void tst_Startup::previousTotalFromProgramFolder_data() {

@@ -7,6 +7,8 @@
 #include "app/Startup.h"
 #include "platform/Files.h"
 #include "platform/FormRules.h"
+#include "platform/MessageBox.h"
+#include "platform/Pause.h"
 #include "platform/ProgramFolder.h"
 #include "platform/Registry.h"
 #include "platform/win/WideText.h"
@@ -295,6 +297,86 @@ WINTEST_CASE(calculateSettlesWonAndLostBetsAndReportsErrors) {
           fresh.boxes.okTexts[0].find("Division by zero") != std::string::npos);
     CHECK_EQUAL(main.txtGrandtot.text(), std::string(" 25"));
     CHECK(frmMainfrm::instance().isVisible());
+}
+
+// Stake 10 at 1 to 1, won: a press of Calculate while the race runs, queued as the system
+// queues input, settles nothing; the button works again once the race is over.
+WINTEST_CASE(aPressDuringTheRaceSettlesNothing) {
+    struct QueuedDuringRace : platform::Waiter {
+        HWND button = nullptr;
+        bool byKey = false;
+        int waits = 0;
+        void waitUntil(platform::Deadline) override {
+            if (waits++ > 0)
+                return;
+            if (byKey) {
+                ::PostMessageW(button, WM_KEYDOWN, VK_SPACE, 1);
+                ::PostMessageW(button, WM_KEYUP, VK_SPACE, 1 | (LPARAM(3) << 30));
+            } else {
+                ::PostMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+                ::PostMessageW(button, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+            }
+        }
+    };
+    for (bool byKey : {false, true}) {
+        Row row(byKey ? "Space" : "click");
+        FreshWindows fresh;
+        frmMainfrm& main = frmMainfrm::instance().show();
+        pump();
+        typeInto(main.txtStakebet, L"10");
+        ::SetFocus(hwnd(main.cmdCalculate));
+        QueuedDuringRace race;
+        race.button = hwnd(main.cmdCalculate);
+        race.byKey = byKey;
+        {
+            testsupport::Installed<platform::Waiter> installed{race};
+            click(main.cmdCalculate);
+        }
+        CHECK_EQUAL(race.waits, 151);
+        CHECK_EQUAL(main.txtGrandtot.text(), std::string(" 20"));
+        click(main.cmdCalculate);
+        CHECK_EQUAL(main.txtGrandtot.text(), std::string(" 40"));
+    }
+}
+
+// A message box belongs to the program's window that was active when it was asked for, and
+// keeps the program's other windows waiting until it is answered.
+WINTEST_CASE(aMessageBoxIsOwnedByTheActiveWindow) {
+    struct Seen {
+        HWND owner = nullptr;
+        bool othersEnabled = true;
+        HWND other = nullptr;
+    };
+    static Seen seen;
+    struct Hook {
+        static LRESULT CALLBACK onActivate(int code, WPARAM wParam, LPARAM lParam) noexcept {
+            if (code == HCBT_ACTIVATE && className(HWND(wParam)) == "#32770") {
+                seen.owner = ::GetWindow(HWND(wParam), GW_OWNER);
+                seen.othersEnabled = ::IsWindowEnabled(seen.other) != FALSE;
+                ::PostMessageW(HWND(wParam), WM_COMMAND, IDOK, 0);
+            }
+            return ::CallNextHookEx(nullptr, code, wParam, lParam);
+        }
+    };
+    testsupport::QuietProgram program;
+    platform::WindowInstanceBase::destroyAll();
+    HHOOK hook = ::SetWindowsHookExW(WH_CBT, &Hook::onActivate, nullptr, ::GetCurrentThreadId());
+    HWND main = root(frmMainfrm::instance().show());
+    HWND about = root(frmAbout::instance().show());
+    pump();
+    for (HWND active : {about, main}) {
+        Row row(active == main ? "main window" : "About box");
+        seen = Seen{};
+        seen.other = active == main ? about : main;
+        ::SetActiveWindow(active);
+        platform::MessageBox::current().showOk("Data saved to file!");
+        CHECK(seen.owner == active);
+        CHECK(!seen.othersEnabled);
+        CHECK(::IsWindowEnabled(main) && ::IsWindowEnabled(about));
+    }
+    ::UnhookWindowsHookEx(hook);
+    platform::WindowInstanceBase::destroyAll();
+    pump();
 }
 
 WINTEST_CASE(saveWritesTheFileOrReportsAMissingFolder) {

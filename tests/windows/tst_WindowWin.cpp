@@ -3,6 +3,7 @@
 #include "tests/windows/TestHarness.h"
 #include "tests/windows/WinUiSupport.h"
 
+#include "platform/win/Density.h"
 #include "platform/win/WindowHandles.h"
 
 #include <commctrl.h>
@@ -128,4 +129,63 @@ WINTEST_CASE(aDenserDisplayScalesTheTwipsAndTheFonts) {
     const auto smallIcon =
         reinterpret_cast<HICON>(::SendMessageW(f.root, WM_GETICON, ICON_SMALL, 0));
     CHECK_EQUAL(iconWidth(smallIcon), 2 * ::GetSystemMetrics(SM_CXSMICON));
+}
+
+// A monitor of another density than the system's, as after the scale changed while the user was
+// logged on: the window opens at the monitor's density with its whole client area, whatever the
+// frame. Where the system has no such calls (Windows 7), the system's density counts.
+WINTEST_CASE(aWindowOpensAtItsMonitorsDensity) {
+    struct StandIn : win::MonitorDensity {
+        int atPoint = 0;
+        int ofWindow = 0;
+        bool frames = false;
+        int framedAt = 0;
+        int dpiAt(POINT) override { return atPoint; }
+        int dpiOf(HWND) override { return ofWindow; }
+        bool frameFor(RECT& client, DWORD style, bool menu, DWORD exStyle, int dpi) override {
+            // The system draws the frame, at its own metrics.
+            framedAt = dpi;
+            return frames && ::AdjustWindowRectEx(&client, style, menu, exStyle);
+        }
+    };
+    const int system = win::Density::ofScreen().dpiX;
+    const int other = system * 3 / 2;
+    struct Case {
+        const char* name;
+        int atPoint, ofWindow;
+        bool frames;
+        int expected;
+    };
+    // clang-format off
+    const Case cases[] = {
+        {"monitor and window tell", other, other, true, other},
+        {"only the window tells", 0, other, true, other},
+        {"window differs from its monitor", system, other, true, other},
+        {"only the monitor tells, no frame call", other, 0, false, other},
+        {"none tells", 0, 0, false, system},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        Row row(c.name);
+        StandIn standIn;
+        standIn.atPoint = c.atPoint;
+        standIn.ofWindow = c.ofWindow;
+        standIn.frames = c.frames;
+        win::MonitorDensity* previous = win::MonitorDensity::install(&standIn);
+        for (FormStyle style : {FormStyle::Sizable, FormStyle::FixedDialog}) {
+            FormDesign design = form;
+            design.style = style;
+            RecordingSink sink;
+            const std::unique_ptr<NativeWindow> window = createNativeWindow(design, sink);
+            RECT client{};
+            ::GetClientRect(win::rootWindow(*window), &client);
+            CHECK_EQUAL(int(client.right), ::MulDiv(form.clientWidth, c.expected, 1440));
+            CHECK_EQUAL(int(client.bottom), ::MulDiv(form.clientHeight, c.expected, 1440));
+            CHECK_EQUAL(int(placeInParent(win::controlWindow(*window, cmdGo)).left),
+                        ::MulDiv(300, c.expected, 1440));
+            if (c.frames)
+                CHECK_EQUAL(standIn.framedAt, c.expected);
+        }
+        win::MonitorDensity::install(previous);
+    }
 }

@@ -2,6 +2,7 @@
 
 #include "calc/NumberText.h"
 #include "calc/Settlement.h"
+#include "platform/Application.h"
 #include "platform/MessageBox.h"
 #include "platform/ProgramEnd.h"
 #include "results/ResultsFile.h"
@@ -158,6 +159,8 @@ void frmMainfrm::Form_Load() {
 }
 
 void frmMainfrm::cmdCalculate_Click() {
+    // Nothing can be clicked during the race: a second press meanwhile settles nothing.
+    InputBlock busy;
     SettleBet(*this);
 }
 

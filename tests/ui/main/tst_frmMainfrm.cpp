@@ -20,6 +20,8 @@
 #include <QPointer>
 #include <QPushButton>
 
+#include <utility>
+
 namespace twips = platform::twips;
 namespace qt = platform::qt;
 using platform::ControlDesign;
@@ -69,6 +71,40 @@ private:
     platform::Waiter* m_previous;
 };
 
+// Input that reaches the window while the race runs, queued as the window system queues it: the
+// events given are posted to the widget at the race's first step.
+class QueuedDuringRace : private platform::Waiter {
+public:
+    explicit QueuedDuringRace(QWidget* target, QList<QEvent*> events)
+        : m_target(target), m_events(std::move(events)), m_previous(install(this)) {}
+    ~QueuedDuringRace() override { install(m_previous); }
+    QueuedDuringRace(const QueuedDuringRace&) = delete;
+    QueuedDuringRace& operator=(const QueuedDuringRace&) = delete;
+
+private:
+    void waitUntil(platform::Deadline) override {
+        for (QEvent* event : std::exchange(m_events, {}))
+            QCoreApplication::postEvent(m_target, event);
+    }
+
+    QWidget* m_target;
+    QList<QEvent*> m_events;
+    platform::Waiter* m_previous;
+};
+
+QList<QEvent*> pressAndRelease(const QString& input, QWidget* button) {
+    if (input == QLatin1String("key"))
+        return {
+            new QKeyEvent(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" ")),
+            new QKeyEvent(QEvent::KeyRelease, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "))};
+    const QPointF at = QRectF(button->rect()).center();
+    const QPointF global = button->mapToGlobal(at);
+    return {new QMouseEvent(QEvent::MouseButtonPress, at, global, Qt::LeftButton, Qt::LeftButton,
+                            Qt::NoModifier),
+            new QMouseEvent(QEvent::MouseButtonRelease, at, global, Qt::LeftButton, Qt::NoButton,
+                            Qt::NoModifier)};
+}
+
 } // namespace
 
 class tst_frmMainfrm : public QObject {
@@ -84,6 +120,8 @@ private slots:
     void tabOrder();
     void calculateByKeyboardAndMouse_data();
     void calculateByKeyboardAndMouse();
+    void pressDuringTheRaceSettlesNothing_data();
+    void pressDuringTheRaceSettlesNothing();
     void horseRunsAlongItsTrack();
     void errorIsShownAndProgramGoesOn_data();
     void errorIsShownAndProgramGoesOn();
@@ -292,6 +330,29 @@ void tst_frmMainfrm::calculateByKeyboardAndMouse() {
     QTest::mouseClick(calculate, Qt::LeftButton);
     QCOMPARE(w.txtGrandtot.text(), FormatPlainAmount(2 * ReadAmount(w.txtTotal.text())));
     QVERIFY(m_box->okTexts.empty());
+}
+
+void tst_frmMainfrm::pressDuringTheRaceSettlesNothing_data() {
+    QTest::addColumn<QString>("input");
+    QTest::newRow("click") << "click";
+    QTest::newRow("Space") << "key";
+}
+
+// Stake 10 at 1 to 1, won: one race total of 20 for the press that started the race, none for
+// the press made while it ran; the button works again once it is over.
+void tst_frmMainfrm::pressDuringTheRaceSettlesNothing() {
+    QFETCH(QString, input);
+    frmMainfrm& w = shown();
+    w.txtStakebet.setText("10");
+    auto* calculate = qt::widget<QPushButton>(w.cmdCalculate);
+    {
+        QueuedDuringRace queued(calculate, pressAndRelease(input, calculate));
+        QTest::mouseClick(calculate, Qt::LeftButton);
+        QCoreApplication::processEvents();
+    }
+    QCOMPARE(w.txtGrandtot.text(), std::string(" 20"));
+    QTest::mouseClick(calculate, Qt::LeftButton);
+    QCOMPARE(w.txtGrandtot.text(), std::string(" 40"));
 }
 
 // Each step is shown where the horse stands, in even steps to the right along its track, and
