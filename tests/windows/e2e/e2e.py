@@ -200,7 +200,7 @@ def text_of(window, heading, after=0):
 
 def figures(*headings):
     """A look at the main window's fields that these headings name."""
-    return lambda shown: tuple(text_of(main_of(shown), heading) for heading in headings)
+    return lambda shown: tuple([text_of(main_of(shown), heading) for heading in headings])
 
 
 def focus(shown):
