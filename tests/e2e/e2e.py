@@ -355,7 +355,7 @@ def test_splash_then_main_window():
         expect(lambda: client_geometry(wid)[2], CLIENT_SIZE[0], "the main window's width")
         # Below the menu bar, which the window system counts in with the client area.
         client = lambda: next(c for c in program.frame(MAIN_TITLE) if role(c, "filler"))
-        expect(lambda: client().queryComponent().getExtents(pyatspi.DESKTOP_COORDS)[:2],
+        expect(lambda: tuple(client().queryComponent().getExtents(pyatspi.DESKTOP_COORDS)[:2]),
                pixels(MAIN_CLIENT_AT), "the main window's client area on the screen")
     finally:
         program.stop()

@@ -164,25 +164,50 @@ def screenshot(name, window):
     print("     screenshot " + str(shot), flush=True)
 
 
+# The program notes its start-up milestones here, in nanoseconds of the system clock.
+TRACE = WORK / "startup-trace"
+
+
 def start():
+    TRACE.unlink(missing_ok=True)
     return subprocess.Popen([WINE, "quorvex.exe"], cwd=WORK, stdin=subprocess.DEVNULL,
-                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                            env=dict(os.environ, QUORVEX_STARTUP_TRACE=windows_path(TRACE)))
+
+
+def milestone(name, timeout=60):
+    """When the program noted this start-up milestone, once it has."""
+    end = time.monotonic() + timeout
+    while time.monotonic() < end:
+        lines = TRACE.read_text().split("\n")[:-1] if TRACE.exists() else []  # whole lines
+        at = next((int(line.split()[1]) for line in lines if line.startswith(name + " ")), None)
+        if at:
+            return at
+        time.sleep(0.05)
+    check(False, f"in time: the start-up milestone {name}")
+    raise SystemExit(finish())
 
 
 def splash_screen():
-    """The splash, alone on the screen, with its screenshot if it is still up once taken."""
-    shown = wait_for(lambda s: forms(s, "") and s, "the splash screen", timeout=60)
+    """The splash, alone on the screen, and whether its screenshot was taken while it was up:
+    before the end of the start-up pause, after which it goes. A look at the screen may take
+    longer than the splash stays up; then this start shows nothing of it."""
+    shown = wait_for(lambda s: (forms(s, "") or main_of(s)) and s, "the splash screen", timeout=60)
     splash = forms(shown, "")
+    if not splash:
+        print("     the splash had gone by the first look", flush=True)
+        return False
     texts = [c["text"] for c in controls(splash)]
     check(len(forms(shown)) == 1 and VERSION in texts and "Quorvex" in texts,
           f"the splash comes alone, with title and version: {texts}")
-    # Up for a second only: the picture counts if the splash is still there once it is taken.
     screenshot("splash-taking", splash)
-    taken = SHOTS / "splash-taking.png"
-    if forms(inspect(), ""):
-        taken.replace(SHOTS / "splash.png")
+    taken, taking = time.time_ns(), SHOTS / "splash-taking.png"
+    ended = milestone("pause-ended")
+    print(f"     taken {(ended - taken) / 1e6:.0f} ms before the pause ended", flush=True)
+    if taken < ended:
+        taking.replace(SHOTS / "splash.png")
         return True
-    taken.unlink()
+    taking.unlink()
     return False
 
 
