@@ -10,6 +10,7 @@ import os
 import struct
 import subprocess
 import sys
+import threading
 import time
 from pathlib import Path
 
@@ -175,40 +176,58 @@ def start():
                             env=dict(os.environ, QUORVEX_STARTUP_TRACE=windows_path(TRACE)))
 
 
-def milestone(name, timeout=60):
-    """When the program noted this start-up milestone, once it has."""
-    end = time.monotonic() + timeout
+def noted(name):
+    """When the program noted this start-up milestone, or None while it has not."""
+    lines = TRACE.read_text().split("\n")[:-1] if TRACE.exists() else []  # whole lines only
+    return next((int(line.split()[1]) for line in lines if line.startswith(name + " ")), None)
+
+
+def shoot_screen(kept):
+    """Pictures of the whole screen from the splash's painting to the end of the start-up pause,
+    after which the splash goes: the last one finished before that end is kept."""
+    end = time.monotonic() + 60
+    while not noted("splash-painted") and time.monotonic() < end:
+        time.sleep(0.02)
     while time.monotonic() < end:
-        lines = TRACE.read_text().split("\n")[:-1] if TRACE.exists() else []  # whole lines
-        at = next((int(line.split()[1]) for line in lines if line.startswith(name + " ")), None)
-        if at:
-            return at
-        time.sleep(0.05)
-    check(False, f"in time: the start-up milestone {name}")
-    raise SystemExit(finish())
+        shot = WORK / f"screen-{len(kept)}.png"
+        subprocess.run(["import", "-window", "root", str(shot)], check=True)
+        finished, ended = time.time_ns(), noted("pause-ended")
+        if ended and finished > ended:
+            return
+        kept.append(shot)
+
+
+# Where the splash was seen last; it comes up at the same place at every start.
+splash_at = None
 
 
 def splash_screen():
-    """The splash, alone on the screen, and whether its screenshot was taken while it was up:
-    before the end of the start-up pause, after which it goes. A look at the screen may take
-    longer than the splash stays up; then this start shows nothing of it."""
+    """The splash, alone on the screen, and whether a screenshot of it was taken while it was
+    up. A look through the inspector may take longer than the splash stays up: then this start
+    shows nothing of it, and its screenshot is cut where the splash was seen at another start."""
+    global splash_at
+    kept = []
+    shooter = threading.Thread(target=shoot_screen, args=(kept,))
+    shooter.start()
     shown = wait_for(lambda s: (forms(s, "") or main_of(s)) and s, "the splash screen", timeout=60)
+    shooter.join()
     splash = forms(shown, "")
-    if not splash:
+    if splash:
+        texts = [c["text"] for c in controls(splash)]
+        check(len(forms(shown)) == 1 and VERSION in texts and "Quorvex" in texts,
+              f"the splash comes alone, with title and version: {texts}")
+        splash_at = splash["rect"]
+    else:
         print("     the splash had gone by the first look", flush=True)
+    if not kept or not splash_at:
         return False
-    texts = [c["text"] for c in controls(splash)]
-    check(len(forms(shown)) == 1 and VERSION in texts and "Quorvex" in texts,
-          f"the splash comes alone, with title and version: {texts}")
-    screenshot("splash-taking", splash)
-    taken, taking = time.time_ns(), SHOTS / "splash-taking.png"
-    ended = milestone("pause-ended")
-    print(f"     taken {(ended - taken) / 1e6:.0f} ms before the pause ended", flush=True)
-    if taken < ended:
-        taking.replace(SHOTS / "splash.png")
-        return True
-    taking.unlink()
-    return False
+    left, top, right, bottom = splash_at
+    SHOTS.mkdir(parents=True, exist_ok=True)
+    subprocess.run(["convert", str(kept[-1]), "-crop",
+                    f"{right - left}x{bottom - top}+{left}+{top}", "+repage", "-strip",
+                    str(SHOTS / "splash.png")], check=True)
+    print(f"     screenshot {SHOTS / 'splash.png'}", flush=True)
+    return True
 
 
 def main_of(shown):
