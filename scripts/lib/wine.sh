@@ -1,6 +1,6 @@
 # Sourced by the scripts that run the Windows build under Wine (scripts/test-windows,
-# tests/windows/e2e/run, bench/startup-windows): which build this kernel can run, the Wine
-# packages for it, and a Wine prefix of the run's own, removed with wine_cleanup.
+# tests/windows/e2e/run, scripts/test-installer, bench/startup-windows): which build can run
+# here, the Wine packages for it, and a Wine prefix of the run's own, removed with wine_cleanup.
 # Expects $root (the tree) to be set.
 
 # Whether this kernel runs 32-bit programs: a three-instruction one that exits at once says.
@@ -14,26 +14,55 @@ runs32() {
     return $status
 }
 
-# Installs Wine and sets arches (the builds to make) and run_arch (the build that runs here):
-# the 32-bit program itself where the kernel runs it, else the 64-bit build of the same sources.
+# Installs Wine and sets arches (the builds to make), run_arch (the build that runs here) and
+# run_why (why that one): the 32-bit program itself where the kernel runs it and Wine's 32-bit
+# half can be had, else the 64-bit build of the same sources.
 wine_install() {
     "$root/scripts/install-missing" binutils
-    if runs32; then
-        arches=(i686)
-        # Wine's 32-bit half comes from the i386 architecture, which apt must know first.
-        dpkg --print-foreign-architectures | grep -qx i386 || {
-            local sudo=()
-            [[ $(id -u) -eq 0 ]] || sudo=(sudo)
-            "${sudo[@]}" dpkg --add-architecture i386
-            "${sudo[@]}" apt-get update -qq
-        }
-        "$root/scripts/install-missing" wine wine64 wine32:i386
-    else
-        arches=(i686 x86_64)
+    if ! runs32; then
+        run_why="this kernel runs no 32-bit programs"
         echo "This kernel runs no 32-bit programs: the 64-bit build of the same sources runs."
-        "$root/scripts/install-missing" wine wine64
+    elif wine32_install; then
+        arches=(i686) run_arch=i686 run_why="the release program itself"
+        return
     fi
-    run_arch=${arches[-1]}
+    arches=(i686 x86_64) run_arch=x86_64
+    "$root/scripts/install-missing" wine wine64
+}
+
+# Wine with its 32-bit half, which comes from the i386 architecture. When apt cannot give it
+# (a mirror mid-sync, sources without i386), says why in one line, sets run_why and fails,
+# having taken back the architecture if this run added it and nothing of it got installed.
+wine32_install() {
+    local sudo=() added=false errors
+    [[ $(id -u) -eq 0 ]] || sudo=(sudo)
+    if ! dpkg --print-foreign-architectures | grep -qx i386; then
+        "${sudo[@]}" dpkg --add-architecture i386 && added=true
+    fi
+    # install-missing's warnings and its closing reason come on stderr, apt's output on stdout.
+    { errors=$("$root/scripts/install-missing" wine wine64 wine32:i386 2>&1 >&3); } 3>&1 && {
+        [[ -z $errors ]] || echo "$errors" >&2
+        return 0
+    }
+    local reason=${errors##*$'\n'}
+    [[ $errors != *$'\n'* ]] || echo "${errors%$'\n'*}" >&2
+    echo "Wine's 32-bit half cannot be installed (${reason#install-missing: })" \
+        "- the 64-bit build of the same sources runs." >&2
+    run_why="Wine's 32-bit half could not be installed"
+    # dpkg keeps an architecture that packages of it are installed from.
+    if $added && ! "${sudo[@]}" dpkg --remove-architecture i386 2>/dev/null; then
+        echo "The i386 architecture stays: packages of it are installed." >&2
+    fi
+    return 1
+}
+
+# wine_ran STAGE ARCH: the line that tells a log which build STAGE tested.
+wine_ran() {
+    if [[ $2 == i686 ]]; then
+        echo "$1: ran the 32-bit build (i686), the release program itself."
+    else
+        echo "$1: ran the 64-bit build ($2) of the same sources, as $run_why."
+    fi
 }
 
 # A prefix of the run's own under a new scratch folder: nothing goes to the user's home, and

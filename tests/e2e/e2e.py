@@ -24,6 +24,8 @@ import traceback
 import pyatspi
 
 MAIN_TITLE = "Tollick's Results"
+WIN = "YOU WIN! You're as rich as a Duke!"
+LOSS = "YOU LOSE! You're as poor as a pudding."
 RESULTS_FILE = "quorvexresults.txt"
 ICON_SIZES = (16, 32, 48, 64, 128, 256)
 # The main window's client area in device-independent pixels.
@@ -47,21 +49,36 @@ def xdotool(*args):
     return command("xdotool", *args)
 
 
-def poll(probe, what, timeout=10.0, interval=0.05):
-    """Returns the first true value of probe(), or fails after timeout seconds."""
+def poll(probe, what, timeout=30.0, interval=0.05):
+    """Returns the first true value of probe(). Fails only at the deadline, saying what probe()
+    gave last and which windows were up; an error from probe() while windows come and go
+    counts as "not yet"."""
     deadline = time.monotonic() + timeout
     while True:
-        value = probe()
-        if value:
-            return value
+        try:
+            value = probe()
+        except Exception as error:
+            value = error
+        else:
+            if value:
+                return value
         if time.monotonic() > deadline:
-            raise AssertionError(f"timed out waiting for {what}")
+            raise AssertionError(f"timed out after {timeout:.0f} s waiting for {what}; "
+                                 f"last got {value!r}; {on_screen()}")
         time.sleep(interval)
 
 
 def check_equal(actual, expected, what):
     if actual != expected:
         raise AssertionError(f"{what}: expected {expected!r}, got {actual!r}")
+
+
+def expect(probe, expected, what, timeout=30.0):
+    """Waits for probe() to give the expected value; at the deadline fails with what it gave."""
+    try:
+        poll(lambda: probe() == expected, what, timeout)
+    except AssertionError:
+        check_equal(probe(), expected, what + f" ({on_screen()})")
 
 
 # --- the menu entry ------------------------------------------------------------------------------
@@ -113,6 +130,16 @@ def mapped_windows(pid):
     return windows
 
 
+def on_screen():
+    """The running program's mapped windows, the active one marked, for a failure's message."""
+    if Program.current is None or Program.current.process.poll() is not None:
+        return "no program running"
+    active = command("xdotool", "getactivewindow", check=False).strip()
+    shown = [repr(title) + (" (active)" if wid == active else "")
+             for wid, title, _ in mapped_windows(Program.current.pid)]
+    return "windows up: " + (", ".join(shown) or "none")
+
+
 def window_titled(pid, title):
     return next((w[0] for w in mapped_windows(pid) if w[1] == title), None)
 
@@ -142,11 +169,14 @@ def screenshot(wid, name, frame=True):
 class Program:
     """One run of the installed program, started from its menu entry."""
 
+    current = None  # the latest one, whose windows a failure's message lists
+
     def __init__(self, extra_env=None):
         env = dict(os.environ, QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
         env.update(extra_env or {})
         self.process = subprocess.Popen(OPTIONS.argv, env=env, stdout=subprocess.DEVNULL)
         self.pid = self.process.pid
+        Program.current = self
 
     def stop(self):
         if self.process.poll() is None:
@@ -160,7 +190,7 @@ class Program:
         poll(lambda: self.frame(MAIN_TITLE), "the main window's accessibility")
         return wid
 
-    def wait_for_end(self, timeout=10.0):
+    def wait_for_end(self, timeout=30.0):
         try:
             return self.process.wait(timeout)
         except subprocess.TimeoutExpired:
@@ -232,11 +262,7 @@ class Program:
     def expect_values(self, expected):
         """Waits for the named fields to show the expected texts; the clicks that fill them
         may still be on their way."""
-        actual = lambda: {name: self.value(name) for name in expected}
-        try:
-            poll(lambda: actual() == expected, "the figures", timeout=5)
-        except AssertionError:
-            check_equal(actual(), expected, "the figures")
+        expect(lambda: {name: self.value(name) for name in expected}, expected, "the figures")
 
     def save(self):
         self.press("Save")
@@ -326,11 +352,11 @@ def test_splash_then_main_window():
         wid = program.wait_for_main()
         poll(lambda: [w[0] for w in mapped_windows(program.pid)] == [wid],
              "the splash to go, leaving the main window alone")
-        check_equal(client_geometry(wid)[2], CLIENT_SIZE[0], "the main window's width")
+        expect(lambda: client_geometry(wid)[2], CLIENT_SIZE[0], "the main window's width")
         # Below the menu bar, which the window system counts in with the client area.
-        client = next(c for c in program.frame(MAIN_TITLE) if role(c, "filler"))
-        x, y, _, _ = client.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
-        check_equal((x, y), pixels(MAIN_CLIENT_AT), "the main window's client area on the screen")
+        client = lambda: next(c for c in program.frame(MAIN_TITLE) if role(c, "filler"))
+        expect(lambda: tuple(client().queryComponent().getExtents(pyatspi.DESKTOP_COORDS)[:2]),
+               pixels(MAIN_CLIENT_AT), "the main window's client area on the screen")
     finally:
         program.stop()
 
@@ -343,19 +369,15 @@ def test_won_then_lost_bet():
         place_bet(program, "10", "5", "2", won=True)
         program.expect_values({"Plus Original Stake": "10", "Winnings": "25.00", "TOTAL": " 35",
                                "GRAND TOTAL:": " 35", "Running Total": " 35"})
-        if not program.shown("YOU WIN! You're as rich as a Duke!"):
-            raise AssertionError("the win message is not shown")
-        if program.shown("YOU LOSE! You're as poor as a pudding."):
-            raise AssertionError("the loss message is shown after a win")
+        expect(lambda: (program.shown(WIN), program.shown(LOSS)), (True, False),
+               "the win message shown, the loss message not")
         screenshot(wid, "main-window.png")
 
         place_bet(program, "10", "5", "2", won=False)
         program.expect_values({"Plus Original Stake": "-10", "Winnings": "0.00", "TOTAL": "-10",
                                "GRAND TOTAL:": " 25", "Running Total": " 25"})
-        if not program.shown("YOU LOSE! You're as poor as a pudding."):
-            raise AssertionError("the loss message is not shown")
-        if program.shown("YOU WIN! You're as rich as a Duke!"):
-            raise AssertionError("the win message is still shown after a loss")
+        expect(lambda: (program.shown(WIN), program.shown(LOSS)), (False, True),
+               "the loss message shown, the win message not")
     finally:
         program.stop()
 
@@ -369,7 +391,7 @@ def test_save_and_next_start():
     program = Program()
     try:
         program.wait_for_main()
-        check_equal(program.value("Previous Total"), "", "the previous total on a first start")
+        program.expect_values({"Previous Total": ""})
         place_bet(program, "10", "5", "2", won=True)
         program.expect_values({"Running Total": " 35"})
         program.save()
@@ -382,7 +404,7 @@ def test_save_and_next_start():
     program = Program()
     try:
         program.wait_for_main()
-        check_equal(program.value("Previous Total"), " 35", "the previous total read back")
+        program.expect_values({"Previous Total": " 35"})
         place_bet(program, "1", "1", "1", won=True)
         program.expect_values({"GRAND TOTAL:": " 2", "Running Total": " 37"})
         program.save()
@@ -405,7 +427,7 @@ def test_options_folder_takes_the_save():
         wid = poll(lambda: window_titled(program.pid, "Options"), "the Options dialog")
         poll(lambda: program.frame("Options"), "the Options dialog's accessibility")
         path_field = find(program.frame("Options"), lambda a: role(a, "text") and showing(a))
-        check_equal(text_of(path_field), OPTIONS.prefix, "the folder shown")
+        expect(lambda: text_of(path_field), OPTIONS.prefix, "the folder shown")
         screenshot(wid, "options.png")
         program.click(path_field)
         xdotool("key", "ctrl+a")
@@ -435,16 +457,16 @@ def test_about_box_closes_by_escape():
         wid = poll(lambda: window_titled(program.pid, "About Quorvex"), "the About box")
         about = poll(lambda: program.frame("About Quorvex"), "the About box's accessibility")
         version = "Version " + OPTIONS.version
-        if not find(about, lambda a: role(a, "label") and a.name == version):
-            raise AssertionError(f"the About box does not show {version}")
+        poll(lambda: find(about, lambda a: role(a, "label") and a.name == version),
+             f"the About box to show {version}")
         poll(lambda: command("xdotool", "getactivewindow", check=False).strip() == wid,
              "the About box to take the keyboard")
         screenshot(wid, "about.png")
-        check_equal(client_geometry(wid)[:2], pixels(ABOUT_CLIENT_AT),
-                    "the About box's client area on the screen")
+        expect(lambda: client_geometry(wid)[:2], pixels(ABOUT_CLIENT_AT),
+               "the About box's client area on the screen")
         xdotool("key", "Escape")
         poll(lambda: window_titled(program.pid, "About Quorvex") is None, "Esc to close it")
-        check_equal([w[0] for w in mapped_windows(program.pid)], [main], "the windows left")
+        expect(lambda: [w[0] for w in mapped_windows(program.pid)], [main], "the windows left")
         if program.process.poll() is not None:
             raise AssertionError("the program ended with the About box")
     finally:
@@ -461,14 +483,14 @@ def test_exit_ends_everything():
         xdotool("windowactivate", "--sync", main)
         xdotool("key", "alt+o", "p")
         poll(lambda: window_titled(program.pid, "Options"), "the Options dialog")
-        check_equal(len(mapped_windows(program.pid)), 3, "the windows open")
+        expect(lambda: len(mapped_windows(program.pid)), 3, "the windows open")
         program.click(find(program.frame(MAIN_TITLE), lambda a: a.name == "File"))
         exit_item = poll(lambda: find(program.application(),
                                       lambda a: a.name == "Exit" and showing(a)),
                          "the Exit entry")
         program.click(exit_item)
         check_equal(program.wait_for_end(), 0, "the exit status")
-        check_equal(mapped_windows(program.pid), [], "the windows left")
+        expect(lambda: mapped_windows(program.pid), [], "the windows left")
     finally:
         program.stop()
 
@@ -487,7 +509,7 @@ def test_close_button_ends_the_program():
         xdotool("mousemove", "--sync", str(x + width + right - 12), str(y - top // 2),
                 "click", "1")
         check_equal(program.wait_for_end(), 0, "the exit status")
-        check_equal(mapped_windows(program.pid), [], "the windows left")
+        expect(lambda: mapped_windows(program.pid), [], "the windows left")
     finally:
         program.stop()
 
@@ -518,27 +540,36 @@ def test_press_during_the_race_settles_nothing():
         program.stop()
 
 
+def controls_places(program):
+    """The main window's showing controls, each at its place in the client area."""
+    client = next(c for c in program.frame(MAIN_TITLE) if role(c, "filler"))
+    cx, cy, _, _ = client.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    places = {}
+    for index, control in enumerate(client):
+        if showing(control):
+            x, y, w, h = control.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+            places[(index, control.getRoleName())] = (x - cx, y - cy, w, h)
+    return places
+
+
 def test_double_density_keeps_places():
     """At twice the density the window is twice as large and every control keeps its place."""
-    places = {}
+    places = None
     for scale in ("1", "2"):
         program = Program({"QT_SCALE_FACTOR": scale})
         try:
             wid = program.wait_for_main()
-            check_equal(client_geometry(wid)[2], CLIENT_SIZE[0] * int(scale),
-                        f"the window's width on the screen at scale {scale}")
-            client = next(c for c in program.frame(MAIN_TITLE) if role(c, "filler"))
-            cx, cy, _, _ = client.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
-            places[scale] = {}
-            for index, control in enumerate(client):
-                if showing(control):
-                    x, y, w, h = control.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
-                    places[scale][(index, control.getRoleName())] = (x - cx, y - cy, w, h)
-            if scale == "2":
+            expect(lambda: client_geometry(wid)[2], CLIENT_SIZE[0] * int(scale),
+                   f"the window's width on the screen at scale {scale}")
+            if scale == "1":
+                places = poll(lambda: controls_places(program), "the controls' places")
+            else:
+                # A look while the window is still being laid out may differ.
+                expect(lambda: controls_places(program), places,
+                       "the controls' places, in the window's own units")
                 screenshot(wid, "main-window-x2.png")
         finally:
             program.stop()
-    check_equal(places["2"], places["1"], "the controls' places, in the window's own units")
 
 
 def focused(program):

@@ -10,6 +10,7 @@ import os
 import struct
 import subprocess
 import sys
+import threading
 import time
 from pathlib import Path
 
@@ -56,16 +57,44 @@ def inspect():
         return []
 
 
-def wait_for(find, what, timeout=30):
-    """The first non-empty answer of find() on a fresh look at the screen."""
-    end = time.time() + timeout
-    while time.time() < end:
-        found = find(inspect())
+def seen(shown, error=None):
+    """What a look at the screen saw, for a message: the visible windows by class and caption."""
+    windows = ", ".join(f"{w['class']} {w['text']!r}" for w in shown if w["visible"])
+    return (windows or "no window") + (f"; {type(error).__name__}: {error}" if error else "")
+
+
+def looks(look, timeout):
+    """look() on fresh looks at the screen until the deadline, yielding its answer, the windows
+    and whether the deadline has passed. An error while windows come and go means "not yet"."""
+    end = time.monotonic() + timeout
+    while True:
+        shown, error = inspect(), None
+        try:
+            answer = look(shown)
+        except (LookupError, StopIteration, TypeError, ValueError) as failed:
+            answer, error = None, failed
+        yield answer, seen(shown, error), time.monotonic() > end
+        time.sleep(0.1)
+
+
+def wait_for(find, what, timeout=60):
+    """The first non-empty answer of find(); without one by the deadline the run ends with a
+    failure that names the windows seen last."""
+    for found, saw, late in looks(find, timeout):
         if found:
             return found
-        time.sleep(0.1)
-    check(False, "in time: " + what)
-    raise SystemExit(finish())
+        if late:
+            check(False, f"in time: {what} (seen last: {saw})")
+            raise SystemExit(finish())
+
+
+def expect(look, want, what, timeout=30):
+    """Checks that look() comes to give want before the deadline; if it does not, the failure
+    says what it gave last."""
+    for got, saw, late in looks(look, timeout):
+        if got == want or late:
+            break
+    check(got == want, what if got == want else f"{what}: got {got!r} (seen: {saw})")
 
 
 def forms(shown, caption=None):
@@ -136,35 +165,99 @@ def screenshot(name, window):
     print("     screenshot " + str(shot), flush=True)
 
 
+# The program notes its start-up milestones here, in nanoseconds of the system clock.
+TRACE = WORK / "startup-trace"
+
+
 def start():
+    TRACE.unlink(missing_ok=True)
     return subprocess.Popen([WINE, "quorvex.exe"], cwd=WORK, stdin=subprocess.DEVNULL,
-                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                            env=dict(os.environ, QUORVEX_STARTUP_TRACE=windows_path(TRACE)))
+
+
+def noted(name):
+    """When the program noted this start-up milestone, or None while it has not."""
+    lines = TRACE.read_text().split("\n")[:-1] if TRACE.exists() else []  # whole lines only
+    return next((int(line.split()[1]) for line in lines if line.startswith(name + " ")), None)
+
+
+def shoot_screen(kept):
+    """Pictures of the whole screen from the splash's painting to the end of the start-up pause,
+    after which the splash goes: the last one finished before that end is kept."""
+    end = time.monotonic() + 60
+    while not noted("splash-painted") and time.monotonic() < end:
+        time.sleep(0.02)
+    while time.monotonic() < end:
+        shot = WORK / f"screen-{len(kept)}.png"
+        subprocess.run(["import", "-window", "root", str(shot)], check=True)
+        finished, ended = time.time_ns(), noted("pause-ended")
+        if ended and finished > ended:
+            return
+        kept.append(shot)
+
+
+# Where the splash was seen last; it comes up at the same place at every start.
+splash_at = None
 
 
 def splash_screen():
-    """The splash, alone on the screen, with its screenshot if it is still up once taken."""
-    shown = wait_for(lambda s: forms(s, "") and s, "the splash screen", timeout=60)
+    """The splash, alone on the screen, and whether a screenshot of it was taken while it was
+    up. A look through the inspector may take longer than the splash stays up: then this start
+    shows nothing of it, and its screenshot is cut where the splash was seen at another start."""
+    global splash_at
+    kept = []
+    shooter = threading.Thread(target=shoot_screen, args=(kept,))
+    shooter.start()
+    shown = wait_for(lambda s: (forms(s, "") or main_of(s)) and s, "the splash screen", timeout=60)
+    shooter.join()
     splash = forms(shown, "")
-    texts = [c["text"] for c in controls(splash)]
-    check(len(forms(shown)) == 1 and VERSION in texts and "Quorvex" in texts,
-          f"the splash comes alone, with title and version: {texts}")
-    # Up for a second only: the picture counts if the splash is still there once it is taken.
-    screenshot("splash-taking", splash)
-    taken = SHOTS / "splash-taking.png"
-    if forms(inspect(), ""):
-        taken.replace(SHOTS / "splash.png")
-        return True
-    taken.unlink()
-    return False
+    if splash:
+        texts = [c["text"] for c in controls(splash)]
+        check(len(forms(shown)) == 1 and VERSION in texts and "Quorvex" in texts,
+              f"the splash comes alone, with title and version: {texts}")
+        splash_at = splash["rect"]
+    else:
+        print("     the splash had gone by the first look", flush=True)
+    if not kept or not splash_at:
+        return False
+    left, top, right, bottom = splash_at
+    SHOTS.mkdir(parents=True, exist_ok=True)
+    subprocess.run(["convert", str(kept[-1]), "-crop",
+                    f"{right - left}x{bottom - top}+{left}+{top}", "+repage", "-strip",
+                    str(SHOTS / "splash.png")], check=True)
+    print(f"     screenshot {SHOTS / 'splash.png'}", flush=True)
+    return True
+
+
+def main_of(shown):
+    return forms(shown, "Tollick's Results")
 
 
 def main_window():
-    return wait_for(lambda s: not forms(s, "") and forms(s, "Tollick's Results"),
-                    "the main window, the splash gone")
+    return wait_for(lambda s: not forms(s, "") and main_of(s), "the main window, the splash gone")
 
 
 def text_of(window, heading, after=0):
     return field(window, heading, after)["text"]
+
+
+def figures(*headings):
+    """A look at the main window's fields that these headings name."""
+    return lambda shown: tuple([text_of(main_of(shown), heading) for heading in headings])
+
+
+def focus(shown):
+    """The main window's control with the focus: the heading just before it, else its class and
+    text."""
+    for window in [main_of(shown), *controls(main_of(shown))]:
+        neighbours = window["children"]
+        for at, c in enumerate(neighbours):
+            if c["focused"]:
+                before = neighbours[at - 1] if at else {}
+                named = before.get("class") == "Static"
+                return before["text"] if named else f"{c['class']} {c['text']!r}"
+    return "nothing"
 
 
 def settle(main, stake, lower, upper, won):
@@ -177,14 +270,15 @@ def settle(main, stake, lower, upper, won):
         keys("Down" if not won else "Up", "Return")
     click(control(main, "Calculate", "Button"))
     label = "YOU WIN! You're as rich as a Duke!" if won else "YOU LOSE! You're as poor as a pudding."
-    return wait_for(lambda s: (w := forms(s, "Tollick's Results")) and control(w, label)["visible"]
-                    and w, "the " + ("win" if won else "loss") + " shown")
+    return wait_for(lambda s: (w := main_of(s)) and control(w, label)["visible"] and w,
+                    "the " + ("win" if won else "loss") + " shown")
 
 
 def answer_box(expected):
-    box = wait_for(message_box, "a message box")
-    texts = [c["text"] for c in controls(box) if c["class"] == "Static"]
-    check(any(expected in t for t in texts), f"the message box says {expected!r}: {texts}")
+    wait_for(message_box, "a message box")
+    says = lambda s: [c["text"] for c in controls(message_box(s)) if c["class"] == "Static"]
+    expect(lambda s: expected if any(expected in t for t in says(s)) else says(s), expected,
+           f"the message box says {expected!r}")
     keys("Return")
     wait_for(lambda s: not message_box(s), "the message box closed")
 
@@ -212,11 +306,11 @@ def exit_program(program, main):
     activate(main)
     keys("alt+f", "x")
     try:
-        program.wait(timeout=30)
+        program.wait(timeout=60)
     except subprocess.TimeoutExpired:
         check(False, "the program ends at Exit")
         program.kill()
-    check(not [w for w in inspect() if w["visible"]], "no window left after Exit")
+    expect(lambda s: [w["text"] for w in s if w["visible"]], [], "no window left after Exit")
 
 
 def press_during_race(main):
@@ -259,17 +353,17 @@ def run():
     program = start()
     splash_shot = splash_screen()
     main = main_window()
-    check(text_of(main, "Previous Total") == "", "no previous total without a results file")
-    check(field(main, "Stake Bet")["focused"], "the focus starts in the stake")
+    expect(figures("Previous Total"), ("",), "no previous total without a results file")
+    expect(focus, "Stake Bet", "the focus starts in the stake")
 
     # A won bet and a lost one.
     main = settle(main, "10", "5", "2", won=True)
-    check((text_of(main, "Winnings"), text_of(main, "TOTAL"), text_of(main, "Running Total"))
-          == ("25.00", " 35", " 35"), "won at five to two: 25.00 won, 35 in all")
+    expect(figures("Winnings", "TOTAL", "Running Total"), ("25.00", " 35", " 35"),
+           "won at five to two: 25.00 won, 35 in all")
     screenshot("main-window", main)
     main = settle(main, "10", "5", "2", won=False)
-    check((text_of(main, "Plus Original Stake"), text_of(main, "GRAND TOTAL:"),
-           text_of(main, "Running Total")) == ("-10", " 25", " 25"), "lost: 10 off the total")
+    expect(figures("Plus Original Stake", "GRAND TOTAL:", "Running Total"), ("-10", " 25", " 25"),
+           "lost: 10 off the total")
 
     # Save, then Exit and a new start, which shows the saved total as the previous one.
     click(control(main, "Save", "Button"))
@@ -280,15 +374,16 @@ def run():
     splash_shot = splash_screen() or splash_shot
     check(splash_shot, "the splash screenshot was taken while it was up")
     main = main_window()
-    check(text_of(main, "Previous Total") == " 25", "the next start reads the previous total")
+    expect(figures("Previous Total"), (" 25",), "the next start reads the previous total")
     main = settle(main, "10", "5", "2", won=True)
-    check(text_of(main, "Running Total") == " 60", "the running total adds the previous one")
+    expect(figures("Running Total"), (" 60",), "the running total adds the previous one")
 
     # Options: the program's folder, then a folder typed in and kept by OK.
     activate(main)
     keys("alt+o", "p")
     options = wait_for(lambda s: forms(s, "Options"), "the Options dialog")
-    check(options_path(options)["text"] == windows_path(WORK), "Options shows the program's folder")
+    expect(lambda s: options_path(forms(s, "Options"))["text"], windows_path(WORK),
+           "Options shows the program's folder")
     screenshot("options", options)
     click(control(options, "Cancel", "Button"))
     wait_for(lambda s: not forms(s, "Options"), "Options gone at Cancel")
@@ -304,8 +399,9 @@ def run():
     choose_folder(main, windows_path(missing))
     click(control(main, "Save", "Button"))
     answer_box("Path not found")
-    main = wait_for(lambda s: forms(s, "Tollick's Results"), "the main window after the error")
-    check(text_of(main, "Running Total") == " 60" and not missing.exists()
+    main = wait_for(main_of, "the main window after the error")
+    expect(figures("Running Total"), (" 60",), "the running total stays after the error")
+    check(not missing.exists()
           and (saved / RESULTS).read_bytes() == b'" 60"\r\n'
           and results.read_bytes() == b'" 25"\r\n', "the failed save loses nothing")
 
@@ -315,8 +411,9 @@ def run():
     activate(main)
     keys("alt+h", "a")
     about = wait_for(lambda s: forms(s, "About Quorvex"), "the About box")
-    shown = [c["text"] for c in controls(about)]
-    check("Quorvex" in shown and VERSION in shown, f"About shows title and version: {shown}")
+    shown = lambda s: {c["text"] for c in controls(forms(s, "About Quorvex"))}
+    expect(lambda s: sorted({"Quorvex", VERSION} - shown(s)), [],
+           "About shows title and version, neither missing")
     screenshot("about", about)
     keys("Escape")
     wait_for(lambda s: not forms(s, "About Quorvex"), "About closed by Esc")
