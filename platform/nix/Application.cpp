@@ -49,11 +49,6 @@ std::string noDisplayLine() {
                                      : "no X display at DISPLAY=" + display.toStdString());
 }
 
-QtMessageHandler& previousHandler() {
-    static QtMessageHandler handler = nullptr;
-    return handler;
-}
-
 // While Qt connects to the window system its complaints are held back: when it cannot, they
 // would be a screenful on the way to an abort. The program says why in one line and ends.
 void startingHandler(QtMsgType type, const QMessageLogContext&, const QString&) {
@@ -85,9 +80,9 @@ Application::Application() {
     platformChosenHere() = qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
     if (platformChosenHere())
         qputenv("QT_QPA_PLATFORM", "xcb;wayland");
-    previousHandler() = qInstallMessageHandler(startingHandler);
+    const QtMessageHandler previous = qInstallMessageHandler(startingHandler);
     application() = std::make_unique<QApplication>(argc, argv);
-    qInstallMessageHandler(previousHandler());
+    qInstallMessageHandler(previous);
     // Programs started from here choose for themselves.
     if (platformChosenHere())
         qunsetenv("QT_QPA_PLATFORM");

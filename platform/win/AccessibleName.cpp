@@ -23,18 +23,10 @@ struct Com {
 };
 
 const Com& com() {
-    static const Com functions = [] {
-        Com found;
-        if (HMODULE module = ::LoadLibraryW(L"ole32.dll")) {
-            found.initialize = reinterpret_cast<CoInitializeExFunction>(
-                reinterpret_cast<void*>(::GetProcAddress(module, "CoInitializeEx")));
-            found.uninitialize = reinterpret_cast<CoUninitializeFunction>(
-                reinterpret_cast<void*>(::GetProcAddress(module, "CoUninitialize")));
-            found.create = reinterpret_cast<CoCreateInstanceFunction>(
-                reinterpret_cast<void*>(::GetProcAddress(module, "CoCreateInstance")));
-        }
-        return found;
-    }();
+    static const Com functions{
+        systemCall<CoInitializeExFunction>(L"ole32.dll", "CoInitializeEx"),
+        systemCall<CoUninitializeFunction>(L"ole32.dll", "CoUninitialize"),
+        systemCall<CoCreateInstanceFunction>(L"ole32.dll", "CoCreateInstance")};
     return functions;
 }
 

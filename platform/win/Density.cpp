@@ -24,22 +24,9 @@ bool sameFont(const FontDesign& a, const FontDesign& b) {
            a.italic == b.italic && a.underline == b.underline;
 }
 
-} // namespace
-
-namespace {
-
 using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
 using AdjustWindowRectExForDpiFunction = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
 using GetDpiForMonitorFunction = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
-
-template <class Function> Function systemCall(const wchar_t* library, const char* name) {
-    HMODULE module = ::GetModuleHandleW(library);
-    if (!module)
-        module = ::LoadLibraryW(library);
-    return module
-               ? reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(module, name)))
-               : nullptr;
-}
 
 class SystemMonitorDensity : public MonitorDensity {
 public:

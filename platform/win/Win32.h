@@ -11,3 +11,18 @@
 #include <windows.h>
 
 #undef MessageBox
+
+namespace platform::win {
+
+// A function of a system library found at run time, or null where this Windows has none: what
+// the program imports stays to the libraries every Windows it runs on has.
+template <class Function> Function systemCall(const wchar_t* library, const char* name) {
+    HMODULE module = ::GetModuleHandleW(library);
+    if (!module)
+        module = ::LoadLibraryW(library);
+    return module
+               ? reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(module, name)))
+               : nullptr;
+}
+
+} // namespace platform::win
