@@ -100,6 +100,9 @@ struct ControlDesign {
     bool sunken = false;        // a picture box's sunken border
     bool disabled = false;
     bool announced = false; // a label whose text screen readers speak whenever it appears
+    // An announced label: the fields whose headings and texts screen readers hear after its own
+    // text, as the window shows them once the event that showed it has been handled.
+    std::span<const char* const> announcedWith{};
 };
 
 enum class FormStyle {

@@ -24,6 +24,8 @@ constexpr auto raceDuration = 750ms;
 constexpr FontDesign heading{"MS Sans Serif", 9.75, 700};
 constexpr FontDesign large{"MS Sans Serif", 12};
 constexpr const char* winItems[] = {"Yes", "No"};
+// What a screen reader tells after the outcome of a race: its total and the grand total.
+constexpr const char* raceResult[] = {"txtTotal", "txtGrandtot"};
 
 // In the order of creation; each field's heading names it for screen readers. The result fields
 // are written by Calculate: they can be selected and copied, not typed into.
@@ -80,10 +82,10 @@ constexpr ControlDesign controls[] = {
      .font = large, .tabIndex = 26, .accessibleName = "Running Total", .heading = "lblRunning"},
     {.name = "lblLose", .kind = Label, .rect = {8400, 5040, 1335, 855},
      .text = "YOU LOSE! You're as poor as a pudding.", .colour = Colour{255, 0, 0}, .tabIndex = 18,
-     .announced = true},
+     .announced = true, .announcedWith = raceResult},
     {.name = "lbl1win", .kind = Label, .rect = {8520, 5040, 1095, 735},
      .text = "YOU WIN! You're as rich as a Duke!", .colour = Colour{0, 0, 255}, .tabIndex = 17,
-     .announced = true},
+     .announced = true, .announcedWith = raceResult},
     {.name = "lblgrandtot", .kind = Label, .rect = {10080, 5040, 2055, 375}, .text = "GRAND TOTAL:",
      .font = FontDesign{"MS Sans Serif", 12, 700}, .tabIndex = 19},
     {.name = "txtGrandtot", .kind = TextBox, .rect = {10080, 5640, 2055, 495}, .text = "0.00",
