@@ -1,6 +1,6 @@
 // What every kind of control shares: making its window with the styles its row asks for,
-// placing it in pixels of the window's density, its tool tip and accessible name, and its
-// state. The kinds themselves are in Controls.cpp and Container.cpp.
+// placing it in pixels of the window's density, its tool tip, its state, and what screen
+// readers hear of it. The kinds themselves are in Controls.cpp and Container.cpp.
 #include "platform/win/WinControl.h"
 
 #include "platform/FormRules.h"
