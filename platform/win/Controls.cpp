@@ -9,6 +9,7 @@
 #include "resources/win/ResourceIds.h"
 
 #include <commctrl.h>
+#include <oleacc.h>
 
 #include <utility>
 
@@ -110,24 +111,51 @@ protected:
     }
 };
 
+// Its edit field, which takes the focus, answers screen readers with the combo box's name and
+// text.
 class ComboBoxControl final : public ListControl {
 public:
     using ListControl::ListControl;
 
 private:
+    struct EditField final : AccessibleAnswers {
+        explicit EditField(const ComboBoxControl& combo) : combo(combo) {}
+        std::optional<std::wstring> accessibleName() const override {
+            return combo.accessibleName();
+        }
+        long accessibleRole() const override { return ROLE_SYSTEM_TEXT; }
+        std::optional<std::wstring> accessibleValue() const override {
+            return combo.accessibleValue();
+        }
+        const ComboBoxControl& combo;
+    };
+
     Creation creation() const override {
         return {WC_COMBOBOXW, WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL};
     }
     void created() override {
         ::SetWindowTextW(m_hwnd, wide(design().text).c_str()); // it takes no text at its making
         ListControl::created();
+        COMBOBOXINFO combo{};
+        combo.cbSize = sizeof combo;
+        if (::GetComboBoxInfo(m_hwnd, &combo) && combo.hwndItem && combo.hwndItem != m_hwnd)
+            m_editAccessible.serve(combo.hwndItem, m_editField);
     }
+
+    EditField m_editField{*this};
+    AccessibleServer m_editAccessible;
 };
 
-// Its text is the chosen item's.
+// Its text is the chosen item's. Screen readers hear of every change of the choice, the
+// user's and the program's, which the system tells them of in part only.
 class DropDownListControl final : public ListControl {
 public:
     using ListControl::ListControl;
+
+    void commanded(int code) override {
+        if (code == CBN_SELCHANGE)
+            valueChanged();
+    }
 
     std::string text() const override {
         const LRESULT chosen = ::SendMessageW(m_hwnd, CB_GETCURSEL, 0, 0);
@@ -141,10 +169,16 @@ public:
         for (int i = 0; i < count && chosen < 0; ++i)
             if (listItem(m_hwnd, WPARAM(i)) == wanted)
                 chosen = i;
+        const LRESULT before = ::SendMessageW(m_hwnd, CB_GETCURSEL, 0, 0);
         ::SendMessageW(m_hwnd, CB_SETCURSEL, WPARAM(chosen), 0);
+        if (before != ::SendMessageW(m_hwnd, CB_GETCURSEL, 0, 0))
+            valueChanged();
     }
 
 private:
+    void valueChanged() const {
+        ::NotifyWinEvent(EVENT_OBJECT_VALUECHANGE, m_hwnd, OBJID_CLIENT, CHILDID_SELF);
+    }
     Creation creation() const override { return {WC_COMBOBOXW, WS_VSCROLL | CBS_DROPDOWNLIST}; }
 };
 

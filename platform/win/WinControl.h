@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Window.h"
+#include "platform/win/Accessible.h"
 #include "platform/win/Win32.h"
 
 #include <memory>
@@ -12,10 +13,9 @@
 // holds what all kinds share, Controls.cpp the kinds, Container.cpp frames and panels.
 namespace platform::win {
 
-class AccessibleName;
 class WinWindow;
 
-class WinControl {
+class WinControl : public AccessibleAnswers {
 public:
     WinControl(WinWindow& window, int row);
     virtual ~WinControl();
@@ -51,6 +51,8 @@ public:
     // The messages about the control, which its container hands on to the window.
     // WM_COMMAND: whether it tells of the user's click.
     virtual bool clickedBy(int /*code*/, LPARAM /*lParam*/) const { return false; }
+    // WM_COMMAND from the control's own window, before that.
+    virtual void commanded(int /*code*/) {}
     // WM_NOTIFY: whether the control answered it. It may have raised an event: then the window
     // may be gone.
     virtual bool notify(const NMHDR& /*header*/, LPARAM /*lParam*/) { return false; }
@@ -66,8 +68,13 @@ public:
 
     // Fonts, place and size again at the window's new density.
     virtual void rescale();
-    // Takes back its name for screen readers, before its window goes.
-    void dropAccessibleName();
+
+    // What screen readers hear of it (Accessible.h), from its row and as it stands.
+    std::optional<std::wstring> accessibleName() const override;
+    long accessibleRole() const override;
+    std::optional<std::wstring> accessibleValue() const override;
+    std::optional<std::wstring> accessibleDescription() const override;
+    long accessibleState(long standard) const override;
 
 protected:
     struct Creation {
@@ -94,7 +101,7 @@ private:
     int m_container;
     std::wstring m_toolTip;
     std::vector<RECT> m_holes;
-    std::unique_ptr<AccessibleName> m_accessibleName;
+    AccessibleServer m_accessible;
 };
 
 // The control for a row of the window's table, by its kind (Controls.cpp).

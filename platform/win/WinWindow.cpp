@@ -11,7 +11,9 @@
 #include "resources/win/ResourceIds.h"
 
 #include <commctrl.h>
+#include <oleacc.h>
 
+#include <algorithm>
 #include <utility>
 
 namespace platform::win {
@@ -142,6 +144,8 @@ WinWindow::WinWindow(const FormDesign& design, EventSink& sink)
         createChildren(m_root, -1);
         if (m_defaultRow >= 0)
             ::SendMessageW(m_root, DM_SETDEFID, WPARAM(firstId + m_defaultRow), 0);
+        if (design.style == FormStyle::FixedDialog)
+            m_accessible.serve(m_root, *this, false); // formMessage hands WM_GETOBJECT on
     } catch (...) {
         release();
         throw;
@@ -169,8 +173,7 @@ WinWindow::~WinWindow() {
 }
 
 void WinWindow::release() {
-    for (const auto& control : m_controls)
-        control->dropAccessibleName();
+    m_accessible.drop();
     if (m_root) {
         // Nothing that the destruction sends may reach this object any more.
         ::SetWindowLongPtrW(m_root, GWLP_USERDATA, 0);
@@ -350,6 +353,45 @@ void WinWindow::setValue(int row, int value) {
 
 void WinWindow::onFirstPaint(std::function<void()> callback) {
     m_firstPaint = std::move(callback);
+}
+
+std::optional<std::wstring> WinWindow::accessibleName() const {
+    return windowText(m_root);
+}
+
+long WinWindow::accessibleRole() const {
+    return ROLE_SYSTEM_DIALOG;
+}
+
+// The texts of the labels that are to be seen, as they read: top down, then left to right; each
+// one a sentence of its own.
+std::optional<std::wstring> WinWindow::accessibleDescription() const {
+    struct Shown {
+        RECT place;
+        std::wstring text;
+    };
+    std::vector<Shown> labels;
+    for (const auto& control : m_controls) {
+        HWND hwnd = control->hwnd();
+        if (control->design().kind != ControlKind::Label || !hwnd || !::IsWindowVisible(hwnd) ||
+            !::IsWindowEnabled(::GetParent(hwnd)))
+            continue;
+        Shown label{{}, withoutMnemonics(windowText(hwnd))};
+        ::GetWindowRect(hwnd, &label.place);
+        if (!label.text.empty())
+            labels.push_back(std::move(label));
+    }
+    std::stable_sort(labels.begin(), labels.end(), [](const Shown& a, const Shown& b) {
+        return a.place.top != b.place.top ? a.place.top < b.place.top : a.place.left < b.place.left;
+    });
+    std::wstring description;
+    for (const Shown& label : labels) {
+        if (!description.empty())
+            description +=
+                std::wstring(L".!?:").find(description.back()) == std::wstring::npos ? L". " : L" ";
+        description += label.text;
+    }
+    return description;
 }
 
 HWND rootWindow(const NativeWindow& window) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Window.h"
+#include "platform/win/Accessible.h"
 #include "platform/win/Density.h"
 #include "platform/win/Win32.h"
 
@@ -25,7 +26,7 @@ HINSTANCE module();
 // The text of a window, as the system keeps it.
 std::wstring windowText(HWND hwnd);
 
-class WinWindow final : public NativeWindow {
+class WinWindow final : public NativeWindow, private AccessibleAnswers {
 public:
     WinWindow(const FormDesign& design, EventSink& sink);
     ~WinWindow() override;
@@ -89,6 +90,11 @@ public:
     void paintContainer(int container, HDC dc);
 
 private:
+    // A dialog is read as one, with its labels' texts as its description (Accessible.h).
+    std::optional<std::wstring> accessibleName() const override;
+    long accessibleRole() const override;
+    std::optional<std::wstring> accessibleDescription() const override;
+
     // The row of one of this window's controls, or -1.
     int rowOf(HWND hwnd) const;
     RECT frameAtDensity(DWORD style, DWORD exStyle) const;
@@ -118,6 +124,7 @@ private:
     bool m_ready = false;
     HWND m_pressed = nullptr; // the container the left button went down on
     std::function<void()> m_firstPaint;
+    AccessibleServer m_accessible;
 };
 
 } // namespace platform::win

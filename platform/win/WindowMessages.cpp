@@ -33,8 +33,11 @@ LRESULT WinWindow::formMessage(UINT message, WPARAM wParam, LPARAM lParam, bool&
             return 0;
         }
         const int row = id - firstId;
-        if (row < 0 || row >= int(m_controls.size()) ||
-            !control(row).clickedBy(HIWORD(wParam), lParam))
+        if (row < 0 || row >= int(m_controls.size()))
+            break;
+        if (lParam != 0 && reinterpret_cast<HWND>(lParam) == control(row).hwnd())
+            control(row).commanded(HIWORD(wParam));
+        if (!control(row).clickedBy(HIWORD(wParam), lParam))
             break;
         raise({Event::Click, row});
         return 0;
@@ -76,6 +79,10 @@ LRESULT WinWindow::formMessage(UINT message, WPARAM wParam, LPARAM lParam, bool&
             callback();
         }
         return 0;
+    case WM_GETOBJECT:
+        if (const LRESULT answered = m_accessible.answer(wParam, lParam))
+            return answered;
+        break;
     case WM_CLOSE:
         raise({Event::Close});
         return 0;

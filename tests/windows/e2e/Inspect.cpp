@@ -2,10 +2,18 @@
 // top-level window of the processes with a given program name, and every control in them, with
 // its class, its text (WM_GETTEXT, as a screen reader reads it), its place on the screen, and
 // whether it is visible, enabled, checked or focused. Printed as one JSON document.
-// Usage: quorvex_inspect.exe [PROGRAM.exe]   (quorvex.exe when none is named)
+// With --accessible, each window also as a screen reader reads it through Active Accessibility
+// (its client area's name, role, value, state and description), which waits for the program to
+// answer: only for a program at rest. With --events SECONDS, instead, the alerts and value
+// changes the program raises in that time, each with what its object says then.
+// Usage: quorvex_inspect.exe [--accessible | --events SECONDS] [PROGRAM.exe]
+//        (quorvex.exe when none is named)
 #include "platform/win/WideText.h"
 #include "platform/win/Win32.h"
 
+#include <oleacc.h>
+
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cwchar>
@@ -15,6 +23,7 @@
 namespace {
 
 std::wstring programName = L"quorvex.exe";
+bool readAccessible = false;
 
 std::string quoted(const std::string& text) {
     std::string out = "\"";
@@ -65,6 +74,48 @@ std::string answer(const Question& question) {
     return quoted(platform::win::utf8(text));
 }
 
+std::string textOf(IAccessible& object, VARIANT child,
+                   HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, BSTR*)) {
+    BSTR text = nullptr;
+    if (FAILED((object.*get)(child, &text)) || !text)
+        return "null";
+    const std::string out = quoted(platform::win::utf8(std::wstring(text, ::SysStringLen(text))));
+    ::SysFreeString(text);
+    return out;
+}
+
+std::string numberOf(IAccessible& object, VARIANT child,
+                     HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, VARIANT*)) {
+    VARIANT number;
+    ::VariantInit(&number);
+    if (FAILED((object.*get)(child, &number)) || number.vt != VT_I4)
+        return "null";
+    return std::to_string(number.lVal);
+}
+
+// What a screen reader reads of an accessible object, as a JSON object.
+std::string readAccessibly(IAccessible& object, VARIANT child) {
+    return "{\"name\": " + textOf(object, child, &IAccessible::get_accName) +
+           ", \"role\": " + numberOf(object, child, &IAccessible::get_accRole) +
+           ", \"value\": " + textOf(object, child, &IAccessible::get_accValue) +
+           ", \"state\": " + numberOf(object, child, &IAccessible::get_accState) +
+           ", \"description\": " + textOf(object, child, &IAccessible::get_accDescription) + "}";
+}
+
+std::string accessibleOf(HWND window) {
+    IAccessible* object = nullptr;
+    if (FAILED(::AccessibleObjectFromWindow(window, DWORD(OBJID_CLIENT), __uuidof(IAccessible),
+                                            reinterpret_cast<void**>(&object))) ||
+        !object)
+        return "null";
+    VARIANT self;
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    const std::string out = readAccessibly(*object, self);
+    object->Release();
+    return out;
+}
+
 // Labels, buttons and windows keep their texts with the system, which tells them at once; a
 // field holds its own.
 std::string textOf(HWND window, const std::wstring& className) {
@@ -99,6 +150,8 @@ std::string describe(HWND window, HWND focus) {
                       ", \"focused\": " + (window == focus ? "true" : "false");
     if (std::wstring(className) == L"Button")
         out += ", \"checked\": " + ask(window, true);
+    if (readAccessible)
+        out += ", \"accessible\": " + accessibleOf(window);
     std::vector<std::string> children;
     for (HWND child = ::GetWindow(window, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
         children.push_back(describe(child, focus));
@@ -138,11 +191,65 @@ void collect(HWND window) {
     windows.push_back(entry);
 }
 
+std::vector<std::string> events;
+
+void CALLBACK onEvent(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG child, DWORD,
+                      DWORD) {
+    if (!window || !ofTheProgram(window))
+        return;
+    std::string entry = std::string("{\"event\": ") +
+                        (event == EVENT_SYSTEM_ALERT ? "\"alert\"" : "\"valuechange\"") +
+                        ", \"handle\": " + std::to_string(reinterpret_cast<std::uintptr_t>(window));
+    IAccessible* accessible = nullptr;
+    VARIANT element;
+    ::VariantInit(&element);
+    if (SUCCEEDED(::AccessibleObjectFromEvent(window, DWORD(object), DWORD(child), &accessible,
+                                              &element)) &&
+        accessible) {
+        entry += ", \"accessible\": " + readAccessibly(*accessible, element);
+        accessible->Release();
+    }
+    events.push_back(entry + "}");
+}
+
+// The events of the given number of seconds, as one JSON list.
+int watchEvents(int seconds) {
+    HWINEVENTHOOK alerts = ::SetWinEventHook(EVENT_SYSTEM_ALERT, EVENT_SYSTEM_ALERT, nullptr,
+                                             onEvent, 0, 0, WINEVENT_OUTOFCONTEXT);
+    HWINEVENTHOOK changes = ::SetWinEventHook(EVENT_OBJECT_VALUECHANGE, EVENT_OBJECT_VALUECHANGE,
+                                              nullptr, onEvent, 0, 0, WINEVENT_OUTOFCONTEXT);
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, UINT(seconds) * 1000, nullptr);
+    MSG msg{};
+    while (::GetMessageW(&msg, nullptr, 0, 0) > 0 &&
+           !(msg.message == WM_TIMER && msg.wParam == timer))
+        ::DispatchMessageW(&msg);
+    ::UnhookWinEvent(alerts);
+    ::UnhookWinEvent(changes);
+    std::string out = "[";
+    for (std::size_t i = 0; i < events.size(); ++i)
+        out += (i ? ",\n " : "") + events[i];
+    out += "]\n";
+    std::fwrite(out.data(), 1, out.size(), stdout);
+    return alerts && changes ? 0 : 1;
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    if (argc > 1)
-        programName = argv[1];
+    int watch = 0;
+    for (int at = 1; at < argc; ++at) {
+        const std::wstring argument = argv[at];
+        if (argument == L"--accessible")
+            readAccessible = true;
+        else if (argument == L"--events" && at + 1 < argc)
+            watch = std::max(1, _wtoi(argv[++at]));
+        else
+            programName = argument;
+    }
+    if (readAccessible || watch)
+        ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    if (watch)
+        return watchEvents(watch);
     std::vector<HWND> all;
     for (HWND window = ::GetWindow(::GetDesktopWindow(), GW_CHILD); window;
          window = ::GetWindow(window, GW_HWNDNEXT))

@@ -1,7 +1,8 @@
 """quorvex.exe end to end under Wine in a real X display: started as a user starts it, driven only
 with keys and clicks (xdotool), and read back as a user sees it, through the inspector program
-(the windows' classes, texts and places, as the system reports them) and the results file's
-bytes. Screenshots of the four windows go to the folder given.
+(the windows' classes, texts and places, as the system reports them; what a screen reader reads
+through Active Accessibility, and the alerts and value changes it hears of) and the results
+file's bytes. Screenshots of the four windows go to the folder given.
 
 Usage: e2e.py WORK SHOTS   (WORK holds quorvex.exe and quorvex_inspect.exe; $WINE is the loader)
 """
@@ -45,16 +46,51 @@ def check(condition, what):
         failures.append(what)
 
 
-def inspect():
+def inspect(*options):
     # Into a file, not a pipe: Wine's own helper processes may inherit and keep a pipe open.
     listing = WORK / "inspected.json"
     with open(listing, "w") as out:
-        subprocess.run([WINE, str(WORK / "quorvex_inspect.exe")], cwd=WORK,
+        subprocess.run([WINE, str(WORK / "quorvex_inspect.exe"), *options], cwd=WORK,
                        stdin=subprocess.DEVNULL, stdout=out, stderr=subprocess.DEVNULL, timeout=60)
     try:
         return json.loads(listing.read_text())
     except json.JSONDecodeError:
         return []
+
+
+# Active Accessibility's roles and states, as a screen reader reads them.
+DIALOG, STATIC_TEXT, TEXT, PUSH_BUTTON, CHECK_BUTTON, COMBO_BOX = 18, 41, 42, 43, 44, 46
+CHECKED, ALERTS = 0x10, 0x08000000 | 0x10000000  # checked; alert, medium or high
+
+
+def read_accessibly():
+    """The windows with what a screen reader reads of each; the program must be at rest."""
+    return inspect("--accessible")
+
+
+class Events:
+    """The alerts and value changes the program raises while the with-block runs, read as a
+    screen reader hears of them."""
+
+    def __init__(self, seconds):
+        self.seconds = seconds
+
+    def __enter__(self):
+        self.file = WORK / "events.json"
+        self.out = open(self.file, "w")
+        self.watcher = subprocess.Popen(
+            [WINE, str(WORK / "quorvex_inspect.exe"), "--events", str(self.seconds)], cwd=WORK,
+            stdin=subprocess.DEVNULL, stdout=self.out, stderr=subprocess.DEVNULL)
+        time.sleep(2)  # the watcher's hooks in place
+        return self
+
+    def __exit__(self, *failed):
+        self.watcher.wait(timeout=self.seconds + 60)
+        self.out.close()
+        try:
+            self.heard = json.loads(self.file.read_text())
+        except json.JSONDecodeError:
+            self.heard = []
 
 
 def seen(shown, error=None):
@@ -234,6 +270,45 @@ def main_of(shown):
     return forms(shown, "Tollick's Results")
 
 
+def check_read(c, what, role, name, value=None, description=None):
+    """What a screen reader reads of a control: its role, name and, where given, value and
+    description."""
+    got = c.get("accessible") or {}
+    want = {"role": role, "name": name}
+    want.update({k: v for k, v in (("value", value), ("description", description)) if v is not None})
+    seen = {k: got.get(k) for k in want}
+    check(seen == want, f"a screen reader reads {what} as {want}" +
+          ("" if seen == want else f": got {seen}"))
+
+
+def check_main_read(main):
+    """After a won bet of 10 at five to two: each kind of control, as a screen reader reads it."""
+    check_read(field(main, "ODDS"), "the left odds field", COMBO_BOX, "ODDS, left-hand figure", "5")
+    check_read(field(main, "ODDS", 1), "the right odds field", COMBO_BOX,
+               "ODDS, right-hand figure", "2")
+    check_read(field(main, "Odds-On"), "Odds-On", CHECK_BUTTON, "Odds-On")
+    check_read(field(main, "Did you win?"), "Did you win?", COMBO_BOX, "Did you win?", "Yes")
+    for heading, figure in (("Winnings", "25.00"), ("Plus Original Stake", "10"), ("TOTAL", " 35"),
+                            ("GRAND TOTAL:", " 35")):
+        check_read(field(main, heading), "the field " + heading, TEXT, heading, figure)
+    for button in ("Calculate", "Save", "Reset"):
+        check_read(control(main, button, "Button"), "the button " + button, PUSH_BUTTON, button)
+    check_read(control(main, "TOTAL", "Static"), "a heading", STATIC_TEXT, "TOTAL")
+    win = control(main, "YOU WIN! You're as rich as a Duke!")
+    check_read(win, "the win", STATIC_TEXT, win["text"], description="TOTAL 35, GRAND TOTAL: 35")
+    check((win.get("accessible") or {}).get("state", 0) & ALERTS, "the win is an alert")
+
+
+def check_odds_on_state(main):
+    """Odds-On's checked state as a screen reader reads it, ticked and unticked again."""
+    box = field(main, "Odds-On")
+    for checked in (True, False):
+        click(box)
+        got = (field(main_of(read_accessibly()), "Odds-On").get("accessible") or {}).get("state", 0)
+        check(bool(got & CHECKED) == checked,
+              f"a screen reader reads Odds-On {'checked' if checked else 'unchecked'}")
+
+
 def main_window():
     return wait_for(lambda s: not forms(s, "") and main_of(s), "the main window, the splash gone")
 
@@ -361,7 +436,19 @@ def run():
     expect(figures("Winnings", "TOTAL", "Running Total"), ("25.00", " 35", " 35"),
            "won at five to two: 25.00 won, 35 in all")
     screenshot("main-window", main)
-    main = settle(main, "10", "5", "2", won=False)
+    check_main_read(main_of(read_accessibly()))
+    check_odds_on_state(main)
+    # The change of choice and the outcome, as a screen reader hears of them.
+    with Events(20) as events:
+        main = settle(main, "10", "5", "2", won=False)
+    heard = [(e["event"], e.get("accessible", {}).get("name"), e.get("accessible", {}).get("value"))
+             for e in events.heard]
+    check(("valuechange", "Did you win?", "No") in heard,
+          f"a screen reader hears Did you win? change to No: {heard}")
+    alert = next((e["accessible"] for e in events.heard if e["event"] == "alert"), {})
+    check(alert.get("name") == "YOU LOSE! You're as poor as a pudding."
+          and alert.get("description") == "TOTAL -10, GRAND TOTAL: 25",
+          f"the loss is heard with the race total and the grand total: {alert}")
     expect(figures("Plus Original Stake", "GRAND TOTAL:", "Running Total"), ("-10", " 25", " 25"),
            "lost: 10 off the total")
 
@@ -384,6 +471,7 @@ def run():
     options = wait_for(lambda s: forms(s, "Options"), "the Options dialog")
     expect(lambda s: options_path(forms(s, "Options"))["text"], windows_path(WORK),
            "Options shows the program's folder")
+    check_read(forms(read_accessibly(), "Options"), "the Options window", DIALOG, "Options")
     screenshot("options", options)
     click(control(options, "Cancel", "Button"))
     wait_for(lambda s: not forms(s, "Options"), "Options gone at Cancel")
@@ -414,6 +502,13 @@ def run():
     shown = lambda s: {c["text"] for c in controls(forms(s, "About Quorvex"))}
     expect(lambda s: sorted({"Quorvex", VERSION} - shown(s)), [],
            "About shows title and version, neither missing")
+    read = forms(read_accessibly(), "About Quorvex")
+    check_read(read, "the About box", DIALOG, "About Quorvex")
+    told = (read.get("accessible") or {}).get("description") or ""
+    parts = ["Quorvex", VERSION, "This is Tollick's personal Betting calculator", "Warning:"]
+    at = [told.find(part) for part in parts]
+    check(-1 not in at and at == sorted(at),
+          f"the About box is described by its title, version, description and warning: {told!r}")
     screenshot("about", about)
     keys("Escape")
     wait_for(lambda s: not forms(s, "About Quorvex"), "About closed by Esc")
