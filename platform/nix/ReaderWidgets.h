@@ -35,8 +35,11 @@ public:
     explicit ReaderComboBox(QWidget* parent);
 };
 
-// A drop-down list whose chosen item is its value and its text; a change of choice moves the
-// text's caret, which a screen reader answers by reading the new choice.
+// A drop-down list whose chosen item is its value and its text, with the caret after it. A
+// change of choice moves the caret, which a screen reader answers, after Up or Down, by reading
+// the new choice: Qt 6.4 has no selection interface to tell it otherwise. Two choices of one
+// length would leave the caret where it was, which a reader takes for no move (Yes and No
+// differ).
 class ChoiceList : public QComboBox {
 public:
     explicit ChoiceList(QWidget* parent);
