@@ -40,6 +40,9 @@ void tellLater(NewsLabel* label) {
     });
 }
 
+// Every accessibility event passes here first. The selection a line edit makes or drops itself
+// as its focus comes or goes is no news: a reader would say "selected" and "unselected" around
+// every Tab. A notification waits until the event that showed it is over.
 void readerUpdate(QAccessibleEvent* event) {
     const QAccessible::Event type = event->type();
     if ((type == QAccessible::TextSelectionChanged || type == QAccessible::TextCaretMoved) &&
