@@ -68,21 +68,20 @@ QWidget* createLabel(const ControlDesign& design, QWidget* container) {
 }
 
 QWidget* createTextBox(const ControlDesign& design, QWidget* container) {
-    auto* edit = new QLineEdit(qs(design.text), container);
+    auto* edit = new ReaderLineEdit(qs(design.text), container);
     edit->setReadOnly(design.readOnly);
     return edit;
 }
 
 QWidget* createComboBox(const ControlDesign& design, QWidget* container) {
     auto* combo = new ReaderComboBox(container);
-    combo->setEditable(true);
     combo->setInsertPolicy(QComboBox::NoInsert); // the list stays empty
     combo->setEditText(qs(design.text));
     return combo;
 }
 
 QWidget* createDropDownList(const ControlDesign& design, QWidget* container) {
-    auto* combo = new QComboBox(container);
+    auto* combo = new ChoiceList(container);
     for (const char* item : design.items)
         combo->addItem(qs(item));
     combo->setCurrentIndex(-1); // nothing is chosen until the program chooses

@@ -23,6 +23,7 @@
 #include <QScreen>
 #include <QWindow>
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -50,7 +51,7 @@ class QtWindow;
 
 // The top-level widget. It outlives its QtWindow by a turn of the event loop when the window
 // goes inside one of its own events, so it forwards only while it still has one.
-class FormWidget : public QMainWindow {
+class FormWidget : public ReaderWindow {
 public:
     explicit FormWidget(QtWindow* owner) : m_owner(owner) {}
     void release() { m_owner = nullptr; }
@@ -116,6 +117,7 @@ private:
     void buildControls();
     void placeWindow();
     void nameForReaders(int row);
+    void describeForReaders();
     void orderTabs();
     std::function<void()> clickOf(int row) const;
 
@@ -146,6 +148,7 @@ QtWindow::QtWindow(const FormDesign& design, EventSink& sink)
     buildControls();
     for (int row = 0; row < int(design.controls.size()); ++row)
         nameForReaders(row);
+    describeForReaders();
     orderTabs();
     placeWindow();
 
@@ -175,6 +178,7 @@ void QtWindow::buildWindow() {
     const QRect client = twips::toPixels(0, 0, m_design.clientWidth, m_design.clientHeight);
     m_client = new QWidget;
     m_client->setObjectName(QStringLiteral("client"));
+    m_top->setDialog(m_design.style == FormStyle::FixedDialog);
     switch (m_design.style) {
     case FormStyle::Sizable:
         m_top->setCentralWidget(m_client);
@@ -243,25 +247,71 @@ std::function<void()> QtWindow::clickOf(int row) const {
 }
 
 // What a screen reader announces for a field: its name, and its heading through the label
-// relation. A heading is the buddy of its first field; an editable combo box names itself
-// and takes its heading as its label whichever field it heads (ReaderComboBox), and its
-// editor, where the typing goes, carries the name too.
+// relation. A heading is the buddy of its first field. An editable combo box is named with its
+// heading's words and labelled by nothing, as a reader says a combo box's label instead of its
+// name, and a heading may head more than one; its editor, where the typing goes, carries the
+// name too.
 void QtWindow::nameForReaders(int row) {
     const ControlDesign& design = m_design.controls[std::size_t(row)];
     QWidget* field = m_widgets[std::size_t(row)];
     if (!field || !design.accessibleName)
         return;
     field->setAccessibleName(qs(design.accessibleName));
-    auto* combo = dynamic_cast<ReaderComboBox*>(field);
-    if (combo && combo->lineEdit())
+    if (auto* combo = dynamic_cast<ReaderComboBox*>(field)) {
         combo->lineEdit()->setAccessibleName(qs(design.accessibleName));
+        return;
+    }
     if (const int heading = headingRow(m_design, row); heading >= 0) {
         auto* label = qobject_cast<QLabel*>(control(heading));
         if (label && !label->buddy())
             label->setBuddy(field);
-        if (combo)
-            combo->setHeading(label);
     }
+}
+
+// What a reader hears beyond the names: the fields an announced label is told with, each by
+// its name and its text as it stands when asked; and a dialog's texts, the labels that head no
+// field, from the top down.
+void QtWindow::describeForReaders() {
+    std::vector<bool> heads(m_design.controls.size(), false);
+    for (int row = 0; row < int(m_design.controls.size()); ++row)
+        if (const int heading = headingRow(m_design, row); heading >= 0)
+            heads[std::size_t(heading)] = true;
+    std::vector<int> texts;
+    for (int row = 0; row < int(m_design.controls.size()); ++row) {
+        const ControlDesign& design = m_design.controls[std::size_t(row)];
+        if (auto* label = dynamic_cast<NewsLabel*>(control(row)); label && design.announced) {
+            std::vector<std::pair<QString, QPointer<QWidget>>> fields;
+            for (const char* name : design.announcedWith) {
+                const int field = findRow(m_design, name);
+                if (field < 0)
+                    continue;
+                const ControlDesign& told = m_design.controls[std::size_t(field)];
+                fields.emplace_back(qs(told.accessibleName ? told.accessibleName : told.name),
+                                    control(field));
+            }
+            label->setTold([fields] {
+                QStringList said;
+                for (const auto& [name, widget] : fields)
+                    if (widget)
+                        said.append(name + u' ' + QString::fromStdString(textOf(widget)).trimmed());
+                return said.join(u", ");
+            });
+        }
+        if (design.kind == ControlKind::Label && !heads[std::size_t(row)])
+            texts.push_back(row);
+    }
+    if (!m_top->isDialog())
+        return;
+    std::stable_sort(texts.begin(), texts.end(), [this](int a, int b) {
+        const TwipsRect& first = m_design.controls[std::size_t(a)].rect;
+        const TwipsRect& second = m_design.controls[std::size_t(b)].rect;
+        return std::pair(first.top, first.left) < std::pair(second.top, second.left);
+    });
+    QList<QLabel*> labels;
+    for (int row : texts)
+        if (auto* label = qobject_cast<QLabel*>(control(row)))
+            labels.append(label);
+    m_top->setTexts(labels);
 }
 
 // The first control in the Tab order has the focus when the window is first shown.

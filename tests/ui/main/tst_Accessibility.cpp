@@ -1,17 +1,20 @@
 #include "platform/FormRules.h"
 #include "platform/nix/QtWindow.h"
 #include "tests/support/TestEnvironment.h"
+#include "ui/about/frmAbout.h"
 #include "ui/main/frmMainfrm.h"
+#include "ui/options/frmOptions.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSet>
 
 namespace qt = platform::qt;
 
-// What a screen reader announces for each control of the main window.
+// What a screen reader announces for each control of the main window, and for the dialogs.
 class tst_Accessibility : public QObject {
     Q_OBJECT
 private slots:
@@ -19,24 +22,26 @@ private slots:
 
     void fieldsAreNamedByTheirHeadings();
     void everyFocusableControlHasAName();
+    void textsAreReadWhole_data();
+    void textsAreReadWhole();
+    void resultIsToldWithTheTotals();
+    void dialogsAreDialogs();
+
+private:
+    testsupport::TestEnvironment m_environment;
 };
 
 namespace {
-// The name a screen reader announces. Where the platform names a combo box by its current text,
-// the reader takes the editor's name when there is one, else the heading's label relation.
+// The name a screen reader announces: a combo box is announced by the label it is labelled by,
+// instead of its own name.
 QString spokenName(QWidget* control) {
     QAccessibleInterface* face = QAccessible::queryAccessibleInterface(control);
     if (!face)
         return {};
-    const QString name = face->text(QAccessible::Name);
-    if (name.isEmpty() || name != face->text(QAccessible::Value))
-        return name;
-    for (int i = 0; i < face->childCount(); ++i)
-        if (QAccessibleInterface* child = face->child(i);
-            child->role() == QAccessible::EditableText && !child->text(QAccessible::Name).isEmpty())
-            return child->text(QAccessible::Name);
     const auto labels = face->relations(QAccessible::Label);
-    return labels.isEmpty() ? name : labels.first().first->text(QAccessible::Name);
+    if (face->role() == QAccessible::ComboBox && !labels.isEmpty())
+        return labels.first().first->text(QAccessible::Name);
+    return face->text(QAccessible::Name);
 }
 
 // The controls of the window that take the focus, with what a reader announces for each.
@@ -93,6 +98,66 @@ void tst_Accessibility::everyFocusableControlHasAName() {
             QCOMPARE(name, QString(button->text()).remove(u'&'));
         names.insert(name);
     }
+}
+
+// A reader builds the line it speaks from the runs of text attributes, so the whole text is one
+// run; a drop-down list tells its choice as its text.
+void tst_Accessibility::textsAreReadWhole_data() {
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("text");
+    // clang-format off
+    QTest::newRow("stake") << "txtStakebet" << "10";
+    QTest::newRow("odds figure") << "txtLower" << "5";
+    QTest::newRow("race total") << "txtTotal" << " 35";
+    QTest::newRow("did you win") << "cmbWin" << "No";
+    // clang-format on
+}
+
+void tst_Accessibility::textsAreReadWhole() {
+    QFETCH(QString, control);
+    QFETCH(QString, text);
+    frmMainfrm& w = frmMainfrm::instance().load();
+    const std::string name = control.toStdString();
+    platform::Control field(w, name.c_str());
+    field.setText(text.toStdString());
+    QWidget* holder = qt::widget(field);
+    if (auto* combo = qobject_cast<QComboBox*>(holder); combo && combo->isEditable())
+        holder = combo->lineEdit();
+    QAccessibleTextInterface* face = QAccessible::queryAccessibleInterface(holder)->textInterface();
+    QVERIFY(face);
+    QCOMPARE(face->text(0, face->characterCount()), text);
+    int start = -1;
+    int end = -1;
+    face->attributes(1, &start, &end);
+    QCOMPARE(QPair(start, end), QPair(0, int(text.size())));
+}
+
+// Heard after the outcome, as the window shows them when Calculate is over.
+void tst_Accessibility::resultIsToldWithTheTotals() {
+    frmMainfrm& w = frmMainfrm::instance().show();
+    w.txtStakebet.setText("10");
+    w.txtLower.setText("5");
+    w.txtUpper.setText("2");
+    QTest::mouseClick(qt::widget(w.cmdCalculate), Qt::LeftButton);
+    QCOMPARE(QAccessible::queryAccessibleInterface(qt::widget(w.lbl1win))
+                 ->text(QAccessible::Description),
+             u"TOTAL 35, GRAND TOTAL: 35");
+}
+
+// A reader reads a dialog's description when it opens, and no text of a plain window.
+void tst_Accessibility::dialogsAreDialogs() {
+    const auto face = [](platform::Form& form) {
+        return QAccessible::queryAccessibleInterface(qt::widget(form));
+    };
+    QCOMPARE(face(frmMainfrm::instance().load())->role(), QAccessible::Window);
+    QCOMPARE(face(frmOptions::instance().load())->role(), QAccessible::Dialog);
+    frmAbout& about = frmAbout::instance().show();
+    QCOMPARE(face(about)->role(), QAccessible::Dialog);
+    const QString heard = face(about)->text(QAccessible::Description);
+    const QString version = QString::fromStdString(about.lblVersion.text());
+    QVERIFY2(heard.startsWith(QStringLiteral("Quorvex. %1. This is Tollick's").arg(version)) &&
+                 heard.endsWith(u"Check all results manually."),
+             qPrintable(heard));
 }
 
 QUORVEX_TEST_MAIN(tst_Accessibility)
