@@ -123,7 +123,8 @@ public:
         for (const std::string& name : m_calls.namesIn(names.folder, names.start, names.end)) {
             const std::string path = names.folder + name;
             const unsigned long maker = names.maker(name);
-            if (maker == 0 || (maker == self ? HeldNames::held(path) : m_calls.processRunning(maker)))
+            if (maker == 0 ||
+                (maker == self ? HeldNames::held(path) : m_calls.processRunning(maker)))
                 continue;
             if (m_calls.ownFile(path) && !m_calls.remove(path) && leftover.empty())
                 leftover = path;

@@ -6,9 +6,9 @@
 #include "platform/nix/NativePath.h"
 
 #include <cerrno>
-#include <dirent.h>
 #include <climits>
 #include <csignal>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>

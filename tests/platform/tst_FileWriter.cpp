@@ -34,9 +34,9 @@ public:
     Entries now, disk;               // the folder's names now, and on the disk
     std::size_t cutAfter = SIZE_MAX; // steps that reach the disk before the power goes
     bool powerGone = false;
-    bool closed = false;    // no new file, no replacement
+    bool closed = false;     // no new file, no replacement
     bool namesTaken = false; // every new name exists already
-    int busy = 0;           // replacements refused for a moment before one goes through
+    int busy = 0;            // replacements refused for a moment before one goes through
     std::set<std::string> undeletable;
 
     class File : public FileCalls::File {
@@ -157,7 +157,8 @@ public:
 // 0 when the save went through, else the run-time error it raised.
 int save(ModelFolder& model) {
     try {
-        const std::unique_ptr<platform::FileWriter> writer = platform::makeReplacingFileWriter(model);
+        const std::unique_ptr<platform::FileWriter> writer =
+            platform::makeReplacingFileWriter(model);
         writer->open(folder + name);
         writer->write(newBytes);
         writer->flush();
