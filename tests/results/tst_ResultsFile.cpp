@@ -12,12 +12,12 @@
 #include <QTest>
 
 #include <fcntl.h>
-#include <thread>
 #include <grp.h>
 #include <linux/fs.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 using platform::RuntimeError;
@@ -589,7 +589,8 @@ void tst_ResultsFile::twoSavesIntoOneFolder() {
     SeenCalls calls;
     calls.ready = ready[1];
     calls.go = go[0];
-    // Written as SaveResults writes, through the held calls, while the other save uses the system's.
+    // Written as SaveResults writes, through the held calls, while the other save uses the
+    // system's.
     const auto held = [&] {
         try {
             const auto writer = platform::makeReplacingFileWriter(calls);
