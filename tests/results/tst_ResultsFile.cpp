@@ -102,13 +102,11 @@ bool setAppendOnly(const QString& folder, bool on) {
 
 // The system's file calls, seen: the permissions each new file has when made, and a pause before
 // each replacement, until the other end of a pipe says go.
-class SeenCalls : public platform::FileCalls {
+class SeenCalls : public testsupport::PassingFileCalls {
 public:
-    platform::FileCalls& system = platform::systemFileCalls();
     std::vector<unsigned> madeWith;
     int ready = -1, go = -1; // pipe ends; -1: no pause
 
-    std::string finalPath(const std::string& path) override { return system.finalPath(path); }
     std::unique_ptr<File> create(const std::string& path, const std::string& like,
                                  Refusal& refusal) override {
         std::unique_ptr<File> file = system.create(path, like, refusal);
@@ -117,27 +115,12 @@ public:
             madeWith.push_back(info.st_mode & 07777);
         return file;
     }
-    std::unique_ptr<File> openExisting(const std::string& path) override {
-        return system.openExisting(path);
-    }
-    std::unique_ptr<File> reuse(const std::string& path, const std::string& like) override {
-        return system.reuse(path, like);
-    }
     Refusal replace(const std::string& from, const std::string& to) override {
         char byte = 0;
         if (ready >= 0 && (::write(ready, "r", 1) != 1 || ::read(go, &byte, 1) != 1))
             return Refusal::Lasting;
         return system.replace(from, to);
     }
-    void flushFolder(const std::string& folder) override { system.flushFolder(folder); }
-    bool remove(const std::string& path) override { return system.remove(path); }
-    bool ownFile(const std::string& path) override { return system.ownFile(path); }
-    std::vector<std::string> namesIn(const std::string& folder, std::string_view start,
-                                     std::string_view end) override {
-        return system.namesIn(folder, start, end);
-    }
-    unsigned long processId() override { return system.processId(); }
-    bool processRunning(unsigned long process) override { return system.processRunning(process); }
 };
 
 // Writers over the calls given, installed for its lifetime.
