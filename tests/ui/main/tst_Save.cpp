@@ -227,8 +227,7 @@ void tst_Save::savesWhereTheUserKeepsTheFile_data() {
     QTest::addColumn<int>("mode");
     QTest::addColumn<QString>("beside"); // another file in the folder, to be left as it is
     // clang-format off
-    QTest::newRow("through a link") << "real/figures.txt" << 0644 << "";
-    QTest::newRow("a private file") << "quorvexresults.txt" << 0600 << "";
+    QTest::newRow("through a link, to a private file") << "real/figures.txt" << 0600 << "";
     QTest::newRow("beside a running program's temporary file") << "quorvexresults.txt" << 0644 << "~quorvexresults.txt.1-1.tmp";
     // clang-format on
 }
