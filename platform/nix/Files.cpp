@@ -177,7 +177,13 @@ public:
         auto file = std::make_unique<SystemFile>(fd);
         struct stat info;
         bool found = false;
-        const mode_t mode = permissionsLike(like, found);
+        mode_t mode = permissionsLike(like, found);
+        if (!found) {
+            // As a new file would be made: the umask is read by setting it, and set back.
+            const mode_t mask = ::umask(0077);
+            ::umask(mask);
+            mode &= ~mask;
+        }
         if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_uid != ::geteuid() ||
             info.st_nlink != 1 || ::fchmod(fd, mode) != 0)
             return nullptr;
