@@ -370,7 +370,7 @@ void tst_ResultsFile::saveUnderPermissions() {
     const QString path = folder + '/' + ResultsFileName;
     QVERIFY(QDir(dir.path()).mkdir("bets"));
     handOver(folder);
-    const QByteArray old("\" 35\"\r\n");
+    const QByteArray old("\" 12345.50\"\r\n"); // longer than the new line: cut after
     if (fileExists) {
         writeBytes(path, old);
         handOver(path);
