@@ -123,19 +123,19 @@ public:
     }
 };
 
-// Writers over the calls given, installed for its lifetime.
-class SeenWriters : public platform::FileWriters {
-public:
-    explicit SeenWriters(SeenCalls& calls) : m_calls(calls), m_replaced(install(this)) {}
-    ~SeenWriters() override { install(m_replaced); }
-    std::unique_ptr<platform::FileWriter> make() override {
-        return platform::makeReplacingFileWriter(m_calls);
+// Saves as SaveResults does, through the calls given: 0, or the run-time error raised.
+int saveThrough(platform::FileCalls& calls, TestSheet& sheet) {
+    try {
+        const auto writer = platform::makeReplacingFileWriter(calls);
+        writer->open(ResultsFilePath(sheet));
+        writer->write(resultsLine(sheet.running));
+        writer->flush();
+        writer->commit();
+    } catch (const RuntimeError& e) {
+        return e.number();
     }
-
-private:
-    SeenCalls& m_calls;
-    platform::FileWriters* m_replaced;
-};
+    return 0;
+}
 
 mode_t modeOf(const QString& path, bool follow = true) {
     struct stat info {};
@@ -534,12 +534,10 @@ void tst_ResultsFile::saveKeepsWhatTheUserMade() {
     TestSheet sheet;
     sheet.folder = dir.path().toStdString();
     sheet.running = " 99";
-    {
-        SeenWriters writers(calls);
-        SaveResults(sheet);
-    }
+    const int status = saveThrough(calls, sheet);
     ::umask(mask);
 
+    QCOMPARE(status, 0);
     QCOMPARE(contentsOf(real), QByteArray("\" 99\"\r\n"));
     QCOMPARE(modeOf(real), S_IFREG | mode_t(mode));
     QCOMPARE(calls.madeWith, std::vector<unsigned>{unsigned(mode)});
@@ -572,20 +570,8 @@ void tst_ResultsFile::twoSavesIntoOneFolder() {
     SeenCalls calls;
     calls.ready = ready[1];
     calls.go = go[0];
-    // Written as SaveResults writes, through the held calls, while the other save uses the
-    // system's.
-    const auto held = [&] {
-        try {
-            const auto writer = platform::makeReplacingFileWriter(calls);
-            writer->open(ResultsFilePath(first));
-            writer->write(resultsLine(first.running));
-            writer->flush();
-            writer->commit();
-        } catch (const RuntimeError& e) {
-            return e.number();
-        }
-        return 0;
-    };
+    // Through the held calls, while the other save is SaveResults' own.
+    const auto held = [&] { return saveThrough(calls, first); };
     int firstStatus = -1;
     pid_t child = -1;
     std::thread thread;
