@@ -78,9 +78,10 @@ public:
         const std::lock_guard lock(mutex());
         return names().contains(path);
     }
-    static void hold(const std::string& path) {
+    // Whether the name was free to hold.
+    static bool hold(const std::string& path) {
         const std::lock_guard lock(mutex());
-        names().insert(path);
+        return names().insert(path).second;
     }
     static void letGo(const std::string& path) {
         const std::lock_guard lock(mutex());
@@ -129,26 +130,31 @@ public:
             if (m_calls.ownFile(path) && !m_calls.remove(path) && leftover.empty())
                 leftover = path;
         }
-        if (!leftover.empty()) {
+        // Each name is held before its file is opened, so that no sweep of another thread here
+        // takes it for a stray in between.
+        if (!leftover.empty() && HeldNames::hold(leftover)) {
             try {
                 m_file = m_calls.reuse(leftover, m_target);
             } catch (const RuntimeError&) {
                 // Held by someone else: a name of our own instead.
             }
             if (m_file) {
-                hold(leftover);
+                m_temporary = leftover;
                 return;
             }
+            HeldNames::letGo(leftover);
         }
         static std::atomic<unsigned> counter = 0;
         for (int attempt = 0; attempt < 100; ++attempt) {
             const std::string temporary = names.make(self, ++counter);
             Refusal refusal = Refusal::None;
+            HeldNames::hold(temporary);
             m_file = m_calls.create(temporary, m_target, refusal);
             if (m_file) {
-                hold(temporary);
+                m_temporary = temporary;
                 return;
             }
+            HeldNames::letGo(temporary);
             if (refusal != Refusal::Exists) {
                 m_file = openInPlace();
                 return;
@@ -200,11 +206,6 @@ public:
     }
 
 private:
-    void hold(const std::string& temporary) {
-        m_temporary = temporary;
-        HeldNames::hold(temporary);
-    }
-
     void writeInPlace(FileCalls::File& file) {
         std::string padded = m_contents;
         const std::uint64_t old = file.size();
