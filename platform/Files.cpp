@@ -3,8 +3,11 @@
 #include "platform/RuntimeError.h"
 #include "platform/Service.h"
 
+#include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <mutex>
+#include <set>
 #include <thread>
 
 namespace platform {
@@ -20,8 +23,8 @@ constexpr std::chrono::milliseconds replaceRetryPauses[] = {
     std::chrono::milliseconds(50), std::chrono::milliseconds(100), std::chrono::milliseconds(150),
     std::chrono::milliseconds(200)};
 
-// The temporary file beside a target, "~NAME.PID-N.tmp", and what every such name starts and ends
-// with, whichever run of the program left it.
+// The temporary file beside a target, "~NAME.PID-N.tmp" with PID and N in lowercase hexadecimal
+// without leading zeros: what a writer makes, and the only names a sweep considers.
 struct TemporaryNames {
     std::string folder; // with its trailing separator, or empty
     std::string start;
@@ -38,46 +41,120 @@ struct TemporaryNames {
         std::snprintf(tag, sizeof tag, "%lx-%x", process, number);
         return folder + start + tag + std::string(end);
     }
+    // The process that made a name of the writers' form, or 0 for any other name.
+    unsigned long maker(std::string_view name) const {
+        if (name.size() <= start.size() + end.size() || !name.starts_with(start) ||
+            !name.ends_with(end))
+            return 0;
+        name = name.substr(start.size(), name.size() - start.size() - end.size());
+        const std::size_t dash = name.find('-');
+        unsigned long process = 0, number = 0;
+        if (dash == std::string_view::npos || !hexNumber(name.substr(0, dash), process) ||
+            !hexNumber(name.substr(dash + 1), number))
+            return 0;
+        return process;
+    }
+
+private:
+    static bool hexNumber(std::string_view digits, unsigned long& value) {
+        if (digits.empty() || digits.size() > 8 || digits[0] == '0')
+            return false;
+        value = 0;
+        for (const char c : digits) {
+            const bool decimal = c >= '0' && c <= '9';
+            if (!decimal && (c < 'a' || c > 'f'))
+                return false;
+            value = value * 16 + unsigned(decimal ? c - '0' : c - 'a' + 10);
+        }
+        return true;
+    }
 };
 
-// Writes a temporary file beside the target and moves it over the target at commit. Where the
-// folder refuses a new file, or the move stays refused, writes the target itself in place: the
-// whole contents over the old ones, onto the disk, and only then the file cut to their length.
+// The temporary files this process's live writers hold, which its own sweeps leave alone; another
+// process's are left while it runs.
+class HeldNames {
+public:
+    static bool held(const std::string& path) {
+        const std::lock_guard lock(mutex());
+        return names().contains(path);
+    }
+    // Whether the name was free to hold.
+    static bool hold(const std::string& path) {
+        const std::lock_guard lock(mutex());
+        return names().insert(path).second;
+    }
+    static void letGo(const std::string& path) {
+        const std::lock_guard lock(mutex());
+        names().erase(path);
+    }
+
+private:
+    static std::mutex& mutex() {
+        static std::mutex m;
+        return m;
+    }
+    static std::set<std::string>& names() {
+        static std::set<std::string> s;
+        return s;
+    }
+};
+
+// Writes a temporary file beside the target and moves it over the target at commit, then flushes
+// the folder. Where the folder refuses a new file, or the move stays refused, writes the target
+// itself in place, so that at every moment it reads as the old contents or the new: the new
+// contents, padded with blanks to the old length, in one write at the start, onto the disk, and
+// only then the file cut to their length and that onto the disk too. Up to 512 bytes that one
+// write falls within the disk's first sector, which a power cut leaves whole or untouched.
 class ReplacingFileWriter : public FileWriter {
 public:
     explicit ReplacingFileWriter(FileCalls& calls) : m_calls(calls) {}
     ~ReplacingFileWriter() override { discard(); }
 
     void open(const std::string& programPath) override {
-        m_target = programPath;
+        // Through a link to the file it names, so that the link stays and the temporary file is
+        // made in the folder it will be moved within.
+        m_target = m_calls.finalPath(programPath);
         const TemporaryNames names(m_target);
+        m_folder = names.folder;
         // What a crash or a folder that refuses deletion left: removed, or else reused, so that
-        // they never pile up.
+        // they never pile up. Only files of the writers' own form, of this user's, whose writer
+        // has ended: another window's save in progress is never disturbed.
         std::string leftover;
+        const unsigned long self = m_calls.processId();
         for (const std::string& name : m_calls.namesIn(names.folder, names.start, names.end)) {
-            if (name.size() > names.start.size() + names.end.size() &&
-                name.starts_with(names.start) && name.ends_with(names.end) &&
-                !m_calls.remove(names.folder + name) && leftover.empty())
-                leftover = names.folder + name;
+            const std::string path = names.folder + name;
+            const unsigned long maker = names.maker(name);
+            if (maker == 0 ||
+                (maker == self ? HeldNames::held(path) : m_calls.processRunning(maker)))
+                continue;
+            if (m_calls.ownFile(path) && !m_calls.remove(path) && leftover.empty())
+                leftover = path;
         }
-        if (!leftover.empty()) {
+        // Each name is held before its file is opened, so that no sweep of another thread here
+        // takes it for a stray in between.
+        if (!leftover.empty() && HeldNames::hold(leftover)) {
             try {
-                m_file = m_calls.openExisting(leftover);
-                m_temporary = leftover;
-                return;
+                m_file = m_calls.reuse(leftover, m_target);
             } catch (const RuntimeError&) {
                 // Held by someone else: a name of our own instead.
             }
+            if (m_file) {
+                m_temporary = leftover;
+                return;
+            }
+            HeldNames::letGo(leftover);
         }
-        static unsigned counter = 0;
+        static std::atomic<unsigned> counter = 0;
         for (int attempt = 0; attempt < 100; ++attempt) {
-            const std::string temporary = names.make(m_calls.processId(), ++counter);
+            const std::string temporary = names.make(self, ++counter);
             Refusal refusal = Refusal::None;
-            m_file = m_calls.create(temporary, refusal);
+            HeldNames::hold(temporary);
+            m_file = m_calls.create(temporary, m_target, refusal);
             if (m_file) {
                 m_temporary = temporary;
                 return;
             }
+            HeldNames::letGo(temporary);
             if (refusal != Refusal::Exists) {
                 m_file = openInPlace();
                 return;
@@ -86,29 +163,40 @@ public:
         throw RuntimeError::of(RuntimeError::PathFileAccess);
     }
 
+    // In place, nothing reaches the file before commit's one write.
     void write(std::string_view bytes) override {
         m_contents += bytes;
-        m_file->write(bytes);
+        if (!m_temporary.empty())
+            m_file->write(bytes);
     }
 
-    void flush() override { m_file->flush(); }
+    void flush() override {
+        if (!m_temporary.empty())
+            m_file->flush();
+    }
 
     void commit() override {
         try {
-            // On the disk before it takes the old file's place, so that a crash leaves one of them.
-            finish(*m_file);
-            m_file.reset();
-            if (m_temporary.empty())
-                return;
-            if (replace())
-                return;
-            // Still refused: the file itself may be writable where its folder's entry is not.
-            try {
-                const std::unique_ptr<FileCalls::File> target = openInPlace();
-                target->write(m_contents);
-                finish(*target);
-            } catch (const RuntimeError&) {
-                throw RuntimeError::of(RuntimeError::PermissionDenied);
+            if (m_temporary.empty()) {
+                writeInPlace(*m_file);
+                m_file.reset();
+            } else {
+                // On the disk before it takes the old file's place, so that a crash leaves one of
+                // them.
+                m_file->cut(m_contents.size());
+                m_file->flush();
+                m_file->close();
+                m_file.reset();
+                if (replace()) {
+                    m_calls.flushFolder(m_folder);
+                    return;
+                }
+                // Still refused: the file itself may be writable where its folder's entry is not.
+                try {
+                    writeInPlace(*openInPlace());
+                } catch (const RuntimeError&) {
+                    throw RuntimeError::of(RuntimeError::PermissionDenied);
+                }
             }
         } catch (...) {
             discard();
@@ -118,10 +206,17 @@ public:
     }
 
 private:
-    static void finish(FileCalls::File& file) {
+    void writeInPlace(FileCalls::File& file) {
+        std::string padded = m_contents;
+        const std::uint64_t old = file.size();
+        if (padded.size() < old)
+            padded.append(std::size_t(old - padded.size()), ' ');
+        file.write(padded);
         file.flush();
-        file.cut();
+        file.cut(m_contents.size());
+        file.flush();
         file.close();
+        m_calls.flushFolder(m_folder);
     }
 
     // Whether the temporary file took the target's place.
@@ -129,6 +224,7 @@ private:
         for (std::size_t attempt = 0;; ++attempt) {
             const Refusal refusal = m_calls.replace(m_temporary, m_target);
             if (refusal == Refusal::None) {
+                HeldNames::letGo(m_temporary);
                 m_temporary.clear();
                 return true;
             }
@@ -153,13 +249,16 @@ private:
     // Where the folder refuses the removal, the next writer's open reuses the name.
     void discard() {
         m_file.reset();
-        if (!m_temporary.empty())
+        if (!m_temporary.empty()) {
             m_calls.remove(m_temporary);
+            HeldNames::letGo(m_temporary);
+        }
         m_temporary.clear();
     }
 
     FileCalls& m_calls;
     std::string m_target;
+    std::string m_folder;
     std::string m_temporary; // empty when writing in place, or once moved
     std::string m_contents;  // for the in-place write at commit
     std::unique_ptr<FileCalls::File> m_file;
@@ -173,7 +272,11 @@ public:
 } // namespace
 
 std::unique_ptr<FileWriter> makeSystemFileWriter() {
-    return std::make_unique<ReplacingFileWriter>(systemFileCalls());
+    return makeReplacingFileWriter(systemFileCalls());
+}
+
+std::unique_ptr<FileWriter> makeReplacingFileWriter(FileCalls& calls) {
+    return std::make_unique<ReplacingFileWriter>(calls);
 }
 
 FileWriters& FileWriters::current() {

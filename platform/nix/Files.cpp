@@ -6,6 +6,8 @@
 #include "platform/nix/NativePath.h"
 
 #include <cerrno>
+#include <climits>
+#include <csignal>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -64,16 +66,21 @@ public:
             if (n <= 0)
                 throw fileError(n < 0 ? errno : ENOSPC);
             bytes.remove_prefix(std::size_t(n));
-            m_length += n;
         }
     }
     void flush() override {
         if (::fsync(m_fd) != 0)
             throw fileError(errno);
     }
-    void cut() override {
-        if (::ftruncate(m_fd, m_length) != 0)
+    void cut(std::uint64_t length) override {
+        if (::ftruncate(m_fd, off_t(length)) != 0)
             throw fileError(errno);
+    }
+    std::uint64_t size() override {
+        struct stat info;
+        if (::fstat(m_fd, &info) != 0)
+            throw fileError(errno);
+        return std::uint64_t(info.st_size);
     }
     void close() override {
         const int fd = std::exchange(m_fd, -1);
@@ -83,14 +90,55 @@ public:
 
 private:
     int m_fd;
-    off_t m_length = 0;
 };
+
+// The permission bits of the file like, or those of a new file (0666 less the umask) where there
+// is none.
+mode_t permissionsLike(const std::string& like, bool& found) {
+    struct stat info;
+    found = ::stat(slashPath(like).c_str(), &info) == 0;
+    return found ? info.st_mode & 0777 : 0666;
+}
+
+// A path the program's own form names unchanged: no backslash, no leading drive.
+bool programForm(const std::string& path) {
+    return path.find('\\') == std::string::npos &&
+           !(path.size() >= 2 && path[1] == ':' &&
+             ((path[0] >= 'a' && path[0] <= 'z') || (path[0] >= 'A' && path[0] <= 'Z')));
+}
 
 class PosixFileCalls : public FileCalls {
 public:
-    std::unique_ptr<File> create(const std::string& path, Refusal& refusal) override {
+    std::string finalPath(const std::string& programPath) override {
+        std::string path = slashPath(programPath);
+        for (int links = 0;; ++links) {
+            struct stat info;
+            if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
+                break;
+            if (links == 40)
+                throw fileError(ELOOP);
+            std::string to(std::size_t(PATH_MAX), '\0');
+            const ssize_t n = ::readlink(path.c_str(), to.data(), to.size());
+            if (n < 0)
+                throw fileError(errno);
+            if (std::size_t(n) == to.size())
+                throw fileError(ENAMETOOLONG);
+            to.resize(std::size_t(n));
+            path = to.starts_with('/') ? to : path.substr(0, path.rfind('/') + 1) + to;
+            // A name the program's form cannot carry: an error rather than the link replaced.
+            if (!programForm(path))
+                throw RuntimeError::of(RuntimeError::PathFileAccess);
+        }
+        return path == slashPath(programPath) ? programPath : path;
+    }
+    std::unique_ptr<File> create(const std::string& path, const std::string& like,
+                                 Refusal& refusal) override {
+        // Made with the old file's permissions, which the umask may only narrow, then given
+        // exactly those: never wider than the old file at any moment.
+        bool found = false;
+        const mode_t mode = permissionsLike(like, found);
         const int fd = ::open(slashPath(path).c_str(),
-                              O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+                              O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
         if (fd < 0) {
             if (errno == EEXIST) {
                 refusal = Refusal::Exists;
@@ -102,7 +150,10 @@ public:
             }
             throw fileError(errno);
         }
-        return std::make_unique<SystemFile>(fd);
+        auto file = std::make_unique<SystemFile>(fd);
+        if (found && ::fchmod(fd, mode) != 0)
+            throw fileError(errno);
+        return file;
     }
     std::unique_ptr<File> openExisting(const std::string& path) override {
         // Without creating and without waiting: a pipe under the name has no reader to wait for.
@@ -118,13 +169,28 @@ public:
             throw RuntimeError::of(RuntimeError::PathFileAccess);
         return file;
     }
-    Refusal replace(const std::string& from, const std::string& to) override {
-        const std::string target = slashPath(to);
-        // The new file keeps the old one's permissions, as far as its owner may set them.
+    std::unique_ptr<File> reuse(const std::string& path, const std::string& like) override {
+        const int fd = ::open(slashPath(path).c_str(),
+                              O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+        if (fd < 0)
+            return nullptr;
+        auto file = std::make_unique<SystemFile>(fd);
         struct stat info;
-        if (::stat(target.c_str(), &info) == 0)
-            ::chmod(slashPath(from).c_str(), info.st_mode & 07777);
-        if (::rename(slashPath(from).c_str(), target.c_str()) == 0)
+        bool found = false;
+        mode_t mode = permissionsLike(like, found);
+        if (!found) {
+            // As a new file would be made: the umask is read by setting it, and set back.
+            const mode_t mask = ::umask(0077);
+            ::umask(mask);
+            mode &= ~mask;
+        }
+        if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_uid != ::geteuid() ||
+            info.st_nlink != 1 || ::fchmod(fd, mode) != 0)
+            return nullptr;
+        return file;
+    }
+    Refusal replace(const std::string& from, const std::string& to) override {
+        if (::rename(slashPath(from).c_str(), slashPath(to).c_str()) == 0)
             return Refusal::None;
         switch (errno) {
         case EBUSY:
@@ -137,6 +203,21 @@ public:
         default:
             throw fileError(errno);
         }
+    }
+    void flushFolder(const std::string& folder) override {
+        const int fd = ::open(folder.empty() ? "." : slashPath(folder).c_str(),
+                              O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd < 0)
+            throw fileError(errno);
+        const Descriptor dir(fd);
+        // A file system that keeps no folder flush (EINVAL) writes its names through anyway.
+        if (::fsync(fd) != 0 && errno != EINVAL)
+            throw fileError(errno);
+    }
+    bool ownFile(const std::string& path) override {
+        struct stat info;
+        return ::lstat(slashPath(path).c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
+               info.st_uid == ::geteuid();
     }
     bool remove(const std::string& path) override {
         return ::unlink(slashPath(path).c_str()) == 0 || errno == ENOENT;
@@ -156,6 +237,9 @@ public:
         return names;
     }
     unsigned long processId() override { return static_cast<unsigned long>(::getpid()); }
+    bool processRunning(unsigned long process) override {
+        return process > 0x7fffffffUL ? false : ::kill(pid_t(process), 0) == 0 || errno != ESRCH;
+    }
 };
 
 } // namespace

@@ -113,9 +113,18 @@ public:
         if (!::FlushFileBuffers(m_handle.get()))
             throw lastError();
     }
-    void cut() override {
-        if (!::SetEndOfFile(m_handle.get()))
+    void cut(std::uint64_t length) override {
+        LARGE_INTEGER end;
+        end.QuadPart = LONGLONG(length);
+        if (!::SetFilePointerEx(m_handle.get(), end, nullptr, FILE_BEGIN) ||
+            !::SetEndOfFile(m_handle.get()))
             throw lastError();
+    }
+    std::uint64_t size() override {
+        LARGE_INTEGER size;
+        if (!::GetFileSizeEx(m_handle.get(), &size))
+            throw lastError();
+        return std::uint64_t(size.QuadPart);
     }
     void close() override {
         if (!m_handle.close())
@@ -132,9 +141,47 @@ bool mayPass(DWORD error) {
            error == ERROR_LOCK_VIOLATION;
 }
 
+std::string utf8(const wchar_t* text) {
+    const int size = ::WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    std::string result(std::size_t(size > 0 ? size : 1), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, text, -1, result.data(), size, nullptr, nullptr);
+    result.pop_back();
+    return result;
+}
+
+// A file that is neither a folder nor a link (a reparse point) of any kind.
+bool plainFile(DWORD attributes) {
+    return attributes != INVALID_FILE_ATTRIBUTES &&
+           !(attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT));
+}
+
 class WindowsFileCalls : public FileCalls {
 public:
-    std::unique_ptr<File> create(const std::string& path, Refusal& refusal) override {
+    // Only a link at the file's own name needs following: one on a folder of the path leads the
+    // replacement into the folder it names anyway.
+    std::string finalPath(const std::string& path) override {
+        const std::wstring name = systemPath(path);
+        const DWORD attributes = ::GetFileAttributesW(name.c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+            return path;
+        const Handle file(
+            ::CreateFileW(name.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                          nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+        if (!file.valid())
+            return path; // a link to nothing: the system allows no more
+        std::wstring final(MAX_PATH, L'\0');
+        DWORD size = ::GetFinalPathNameByHandleW(file.get(), final.data(), DWORD(final.size()), 0);
+        if (size >= final.size()) {
+            final.resize(size + 1);
+            size = ::GetFinalPathNameByHandleW(file.get(), final.data(), DWORD(final.size()), 0);
+        }
+        if (size == 0 || size >= final.size())
+            return path;
+        final.resize(size);
+        return utf8(final.c_str());
+    }
+    std::unique_ptr<File> create(const std::string& path, const std::string&,
+                                 Refusal& refusal) override {
         const HANDLE file = ::CreateFileW(systemPath(path).c_str(), GENERIC_WRITE, 0, nullptr,
                                           CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file != INVALID_HANDLE_VALUE)
@@ -160,6 +207,19 @@ public:
             throw RuntimeError::of(RuntimeError::PathFileAccess);
         return opened;
     }
+    std::unique_ptr<File> reuse(const std::string& path, const std::string&) override {
+        const HANDLE file = ::CreateFileW(systemPath(path).c_str(), GENERIC_WRITE,
+                                          FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                          OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+        if (file == INVALID_HANDLE_VALUE)
+            return nullptr;
+        auto opened = std::make_unique<SystemFile>(file);
+        BY_HANDLE_FILE_INFORMATION info;
+        if (::GetFileType(file) != FILE_TYPE_DISK || !::GetFileInformationByHandle(file, &info) ||
+            !plainFile(info.dwFileAttributes))
+            return nullptr;
+        return opened;
+    }
     Refusal replace(const std::string& from, const std::string& to) override {
         if (::MoveFileExW(systemPath(from).c_str(), systemPath(to).c_str(),
                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
@@ -168,6 +228,11 @@ public:
         if (mayPass(error))
             return Refusal::Busy;
         throw fileError(error);
+    }
+    // The replacement wrote through.
+    void flushFolder(const std::string&) override {}
+    bool ownFile(const std::string& path) override {
+        return plainFile(::GetFileAttributesW(systemPath(path).c_str()));
     }
     bool remove(const std::string& path) override {
         const std::wstring file = systemPath(path);
@@ -185,18 +250,22 @@ public:
         if (search == INVALID_HANDLE_VALUE)
             return names;
         do {
-            const int size = ::WideCharToMultiByte(CP_UTF8, 0, found.cFileName, -1, nullptr, 0,
-                                                   nullptr, nullptr);
-            std::string name(std::size_t(size > 0 ? size : 1), '\0');
-            ::WideCharToMultiByte(CP_UTF8, 0, found.cFileName, -1, name.data(), size, nullptr,
-                                  nullptr);
-            name.pop_back();
-            names.push_back(name);
+            names.push_back(utf8(found.cFileName));
         } while (::FindNextFileW(search, &found));
         ::FindClose(search);
         return names;
     }
     unsigned long processId() override { return ::GetCurrentProcessId(); }
+    // A number no process has is an invalid parameter; any other refusal means one is there.
+    bool processRunning(unsigned long process) override {
+        const HANDLE handle = ::OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, DWORD(process));
+        if (!handle)
+            return ::GetLastError() != ERROR_INVALID_PARAMETER;
+        DWORD code = 0;
+        const bool ended = ::GetExitCodeProcess(handle, &code) && code != STILL_ACTIVE;
+        ::CloseHandle(handle);
+        return !ended;
+    }
 };
 
 } // namespace

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -16,6 +17,7 @@
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 using platform::RuntimeError;
@@ -98,6 +100,51 @@ bool setAppendOnly(const QString& folder, bool on) {
     return done;
 }
 
+// The system's file calls, seen: the permissions each new file has when made, and a pause before
+// each replacement, until the other end of a pipe says go.
+class SeenCalls : public testsupport::PassingFileCalls {
+public:
+    std::vector<unsigned> madeWith;
+    int ready = -1, go = -1; // pipe ends; -1: no pause
+
+    std::unique_ptr<File> create(const std::string& path, const std::string& like,
+                                 Refusal& refusal) override {
+        std::unique_ptr<File> file = system.create(path, like, refusal);
+        struct stat info {};
+        if (file && ::stat(platform::slashPath(path).c_str(), &info) == 0)
+            madeWith.push_back(info.st_mode & 07777);
+        return file;
+    }
+    Refusal replace(const std::string& from, const std::string& to) override {
+        char byte = 0;
+        if (ready >= 0 && (::write(ready, "r", 1) != 1 || ::read(go, &byte, 1) != 1))
+            return Refusal::Lasting;
+        return system.replace(from, to);
+    }
+};
+
+// Saves as SaveResults does, through the calls given: 0, or the run-time error raised.
+int saveThrough(platform::FileCalls& calls, TestSheet& sheet) {
+    try {
+        const auto writer = platform::makeReplacingFileWriter(calls);
+        writer->open(ResultsFilePath(sheet));
+        writer->write(resultsLine(sheet.running));
+        writer->flush();
+        writer->commit();
+    } catch (const RuntimeError& e) {
+        return e.number();
+    }
+    return 0;
+}
+
+mode_t modeOf(const QString& path, bool follow = true) {
+    struct stat info {};
+    const QByteArray name = QFile::encodeName(path);
+    return (follow ? ::stat(name.constData(), &info) : ::lstat(name.constData(), &info)) == 0
+               ? info.st_mode
+               : 0;
+}
+
 } // namespace
 
 class tst_ResultsFile : public QObject {
@@ -122,6 +169,10 @@ private slots:
     void saveWhereTheReplaceIsRefused();
     void writerFailingAtEachStepKeepsOldFile_data();
     void writerFailingAtEachStepKeepsOldFile();
+    void saveKeepsWhatTheUserMade_data();
+    void saveKeepsWhatTheUserMade();
+    void twoSavesIntoOneFolder_data();
+    void twoSavesIntoOneFolder();
 };
 
 void tst_ResultsFile::firstItem_data() {
@@ -319,7 +370,7 @@ void tst_ResultsFile::saveUnderPermissions() {
     const QString path = folder + '/' + ResultsFileName;
     QVERIFY(QDir(dir.path()).mkdir("bets"));
     handOver(folder);
-    const QByteArray old("\" 35\"\r\n");
+    const QByteArray old("\" 12345.50\"\r\n"); // longer than the new line: cut after
     if (fileExists) {
         writeBytes(path, old);
         handOver(path);
@@ -350,23 +401,30 @@ void tst_ResultsFile::saveWhereTheReplaceIsRefused_data() {
     // replace it, but all may write it if it says so.
     QTest::addColumn<QString>("folderKind"); // "plain", "sticky" or "append-only"
     QTest::addColumn<bool>("fileWritable");
-    QTest::addColumn<bool>("strayBefore"); // a temporary file an earlier save left
+    QTest::addColumn<QString>("stray"); // beside the file before the save: what made it
     QTest::addColumn<int>("error");
     QTest::addColumn<QStringList>("left");
-    const QString stray = QStringLiteral("~%1.1-1.tmp").arg(ResultsFileName);
+    // Strays of a process that has ended (no process has so high a number) and of a running one.
+    const QString ended = QStringLiteral("~%1.7ffffff0-1.tmp").arg(ResultsFileName);
+    const QString running = QStringLiteral("~%1.1-1.tmp").arg(ResultsFileName);
+    const QString notes = QStringLiteral("~%1.notes.tmp").arg(ResultsFileName);
     const QStringList file{ResultsFileName};
     // clang-format off
-    QTest::newRow("sticky folder, another user's file writable by all") << "sticky" << true << false << 0 << file;
-    QTest::newRow("sticky folder, another user's read-only file") << "sticky" << false << false << int(RuntimeError::PermissionDenied) << file;
-    QTest::newRow("a crash's temporary file is removed") << "plain" << true << true << 0 << file;
-    QTest::newRow("folder refusing deletion: its temporary file reused") << "append-only" << true << true << 0 << QStringList{ResultsFileName, stray};
+    QTest::newRow("sticky folder, another user's file writable by all") << "sticky" << true << "" << 0 << file;
+    QTest::newRow("sticky folder, another user's read-only file") << "sticky" << false << "" << int(RuntimeError::PermissionDenied) << file;
+    QTest::newRow("a crash's temporary file is removed") << "plain" << true << "ended" << 0 << file;
+    QTest::newRow("folder refusing deletion: its temporary file reused") << "append-only" << true << "ended" << 0 << QStringList{ResultsFileName, ended};
+    QTest::newRow("a running program's temporary file is left") << "plain" << true << "running" << 0 << QStringList{ResultsFileName, running};
+    QTest::newRow("a file the user named like one is left") << "plain" << true << "notes" << 0 << QStringList{ResultsFileName, notes};
+    QTest::newRow("another user's is left") << "plain" << true << "root's" << 0 << QStringList{ResultsFileName, ended};
+    QTest::newRow("sticky folder, another user's link is neither followed nor removed") << "sticky" << true << "link" << 0 << QStringList{ResultsFileName, ended};
     // clang-format on
 }
 
 void tst_ResultsFile::saveWhereTheReplaceIsRefused() {
     QFETCH(QString, folderKind);
     QFETCH(bool, fileWritable);
-    QFETCH(bool, strayBefore);
+    QFETCH(QString, stray);
     QFETCH(int, error);
     if (geteuid() != 0)
         QSKIP("another user's file and an append-only folder need root");
@@ -377,8 +435,18 @@ void tst_ResultsFile::saveWhereTheReplaceIsRefused() {
     QVERIFY(QDir(dir.path()).mkdir("bets"));
     const QByteArray old("\" 35\"\r\n");
     writeBytes(path, old);
-    if (strayBefore)
-        writeBytes(folder + "/~" + ResultsFileName + ".1-1.tmp", "\" 9\"\r\n");
+    // A file of nobody's own that a link could lead the save into.
+    const QString victim = dir.filePath("victim");
+    writeBytes(victim, "secret");
+    handOver(victim);
+    const QString strayPath = folder + "/~" + ResultsFileName +
+                              (stray == "running" ? ".1-1.tmp"
+                               : stray == "notes" ? ".notes.tmp"
+                                                  : ".7ffffff0-1.tmp");
+    if (stray == "link")
+        QVERIFY(QFile::link(victim, strayPath));
+    else if (!stray.isEmpty() && stray != "root's")
+        writeBytes(strayPath, "\" 9\"\r\n");
     const QFile::Permissions all = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
                                    QFile::WriteGroup | QFile::ReadOther | QFile::WriteOther;
     if (folderKind == "sticky") {
@@ -388,6 +456,8 @@ void tst_ResultsFile::saveWhereTheReplaceIsRefused() {
         for (const QString& name : QDir(folder).entryList(QDir::Files | QDir::Hidden))
             handOver(folder + '/' + name);
         handOver(folder);
+        if (stray == "root's")
+            writeBytes(strayPath, "\" 9\"\r\n");
         if (folderKind == "append-only" && !setAppendOnly(folder, true))
             QSKIP("this file system keeps no append-only folders");
     }
@@ -400,7 +470,8 @@ void tst_ResultsFile::saveWhereTheReplaceIsRefused() {
 
     QCOMPARE(status, error);
     QCOMPARE(contentsOf(path), error == 0 ? QByteArray("\" 99\"\r\n") : old);
-    QTEST(QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name), "left");
+    QCOMPARE(contentsOf(victim), QByteArray("secret"));
+    QTEST(QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name), "left");
 }
 
 void tst_ResultsFile::writerFailingAtEachStepKeepsOldFile_data() {
@@ -432,6 +503,102 @@ void tst_ResultsFile::writerFailingAtEachStepKeepsOldFile() {
     QCOMPARE(contentsOf(dir.filePath(ResultsFileName)), old);
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
              QStringList{ResultsFileName}); // no half-written file left beside it
+}
+
+void tst_ResultsFile::saveKeepsWhatTheUserMade_data() {
+    QTest::addColumn<QStringList>("links"); // the results file's name first, each naming the next
+    QTest::addColumn<int>("mode");          // of the file they lead to
+    // clang-format off
+    QTest::newRow("a linked file") << QStringList{ResultsFileName} << 0640;
+    QTest::newRow("two links, one in another folder") << QStringList{ResultsFileName, "real/link"} << 0644;
+    QTest::newRow("a private file") << QStringList{} << 0600;
+    // clang-format on
+}
+
+// Under a umask that narrows nothing: a new file made with the default permissions would show.
+void tst_ResultsFile::saveKeepsWhatTheUserMade() {
+    QFETCH(QStringList, links);
+    QFETCH(int, mode);
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkdir("real"));
+    const QString real = dir.filePath(links.isEmpty() ? ResultsFileName : "real/figures.txt");
+    writeBytes(real, "\" 35\"\r\n");
+    QVERIFY(::chmod(QFile::encodeName(real).constData(), mode_t(mode)) == 0);
+    for (qsizetype i = 0; i < links.size(); ++i) {
+        const QString to = i + 1 < links.size() ? dir.filePath(links[i + 1]) : real;
+        const QString link = dir.filePath(links[i]);
+        QVERIFY(QFile::link(QFileInfo(link).dir().relativeFilePath(to), link));
+    }
+    const mode_t mask = ::umask(0);
+    SeenCalls calls;
+    TestSheet sheet;
+    sheet.folder = dir.path().toStdString();
+    sheet.running = " 99";
+    const int status = saveThrough(calls, sheet);
+    ::umask(mask);
+
+    QCOMPARE(status, 0);
+    QCOMPARE(contentsOf(real), QByteArray("\" 99\"\r\n"));
+    QCOMPARE(modeOf(real), S_IFREG | mode_t(mode));
+    QCOMPARE(calls.madeWith, std::vector<unsigned>{unsigned(mode)});
+    for (const QString& link : links)
+        QVERIFY(S_ISLNK(modeOf(dir.filePath(link), false)));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System),
+             QStringList{ResultsFileName});
+    const QStringList inReal = QStringList{"figures.txt", "link"}.mid(0, links.size());
+    QCOMPARE(QDir(dir.filePath("real")).entryList(QDir::Files | QDir::Hidden | QDir::System),
+             inReal);
+}
+
+void tst_ResultsFile::twoSavesIntoOneFolder_data() {
+    QTest::addColumn<bool>("otherProcess"); // the held save: another window's, or this one's
+    QTest::newRow("another program's save held at its rename") << true;
+    QTest::newRow("a save of this program held at its rename") << false;
+}
+
+// The held save's temporary file stays while the other save runs; both go through, and the later
+// rename wins.
+void tst_ResultsFile::twoSavesIntoOneFolder() {
+    QFETCH(bool, otherProcess);
+    QTemporaryDir dir;
+    TestSheet first, second;
+    first.folder = second.folder = dir.path().toStdString();
+    first.running = " 1";
+    second.running = " 2";
+    int ready[2], go[2];
+    QVERIFY(::pipe(ready) == 0 && ::pipe(go) == 0);
+    SeenCalls calls;
+    calls.ready = ready[1];
+    calls.go = go[0];
+    // Through the held calls, while the other save is SaveResults' own.
+    const auto held = [&] { return saveThrough(calls, first); };
+    int firstStatus = -1;
+    pid_t child = -1;
+    std::thread thread;
+    if (otherProcess && (child = ::fork()) == 0)
+        ::_exit(held());
+    if (!otherProcess)
+        thread = std::thread([&] { firstStatus = held(); });
+    char byte = 0;
+    QVERIFY(::read(ready[0], &byte, 1) == 1);
+    const QStringList during = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden);
+    SaveResults(second);
+    QCOMPARE(contentsOf(dir.filePath(ResultsFileName)), QByteArray("\" 2\"\r\n"));
+    QVERIFY(::write(go[1], "g", 1) == 1);
+    if (otherProcess) {
+        int status = 0;
+        QVERIFY(::waitpid(child, &status, 0) == child && WIFEXITED(status));
+        firstStatus = WEXITSTATUS(status);
+    } else {
+        thread.join();
+    }
+    for (const int fd : {ready[0], ready[1], go[0], go[1]})
+        ::close(fd);
+
+    QCOMPARE(during.size(), 1); // the held save's temporary file
+    QCOMPARE(firstStatus, 0);
+    QCOMPARE(contentsOf(dir.filePath(ResultsFileName)), QByteArray("\" 1\"\r\n"));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{ResultsFileName});
 }
 
 QTEST_APPLESS_MAIN(tst_ResultsFile)

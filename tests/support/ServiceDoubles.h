@@ -174,4 +174,34 @@ private:
     Installed<platform::FileWriters> m_installed;
 };
 
+// The system's file calls, each passed on unchanged: the base of tests that watch or hold some of
+// them, under writers of their own (platform::makeReplacingFileWriter).
+class PassingFileCalls : public platform::FileCalls {
+public:
+    platform::FileCalls& system = platform::systemFileCalls();
+    std::string finalPath(const std::string& path) override { return system.finalPath(path); }
+    std::unique_ptr<File> create(const std::string& path, const std::string& like,
+                                 Refusal& refusal) override {
+        return system.create(path, like, refusal);
+    }
+    std::unique_ptr<File> openExisting(const std::string& path) override {
+        return system.openExisting(path);
+    }
+    std::unique_ptr<File> reuse(const std::string& path, const std::string& like) override {
+        return system.reuse(path, like);
+    }
+    Refusal replace(const std::string& from, const std::string& to) override {
+        return system.replace(from, to);
+    }
+    void flushFolder(const std::string& folder) override { system.flushFolder(folder); }
+    bool remove(const std::string& path) override { return system.remove(path); }
+    bool ownFile(const std::string& path) override { return system.ownFile(path); }
+    std::vector<std::string> namesIn(const std::string& folder, std::string_view start,
+                                     std::string_view end) override {
+        return system.namesIn(folder, start, end);
+    }
+    unsigned long processId() override { return system.processId(); }
+    bool processRunning(unsigned long process) override { return system.processRunning(process); }
+};
+
 } // namespace testsupport

@@ -10,8 +10,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QTemporaryDir>
+
+#include <sys/stat.h>
 
 namespace qt = platform::qt;
 using platform::RuntimeError;
@@ -63,6 +66,8 @@ private slots:
     void failedSaveShowsErrorAndKeepsEverything();
     void saveFailingAtEachStepKeepsTheOldFile_data();
     void saveFailingAtEachStepKeepsTheOldFile();
+    void savesWhereTheUserKeepsTheFile_data();
+    void savesWhereTheUserKeepsTheFile();
 
 private:
     frmMainfrm& settledWindow();
@@ -215,6 +220,48 @@ void tst_Save::saveFailingAtEachStepKeepsTheOldFile() {
     QTest::mouseClick(qt::widget(w.cmdSaveresults), Qt::LeftButton);
     QCOMPARE(contentsOf(old.fileName()), QByteArray("\" 47.5\"\r\n"));
     QCOMPARE(m_box->okTexts.back(), std::string("Data saved to file!"));
+}
+
+void tst_Save::savesWhereTheUserKeepsTheFile_data() {
+    QTest::addColumn<QString>("file"); // what the figures are saved into
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QString>("beside"); // another file in the folder, to be left as it is
+    // clang-format off
+    QTest::newRow("through a link, to a private file") << "real/figures.txt" << 0600 << "";
+    QTest::newRow("beside a running program's temporary file") << "quorvexresults.txt" << 0644 << "~quorvexresults.txt.1-1.tmp";
+    // clang-format on
+}
+
+void tst_Save::savesWhereTheUserKeepsTheFile() {
+    QFETCH(QString, file);
+    QFETCH(int, mode);
+    QFETCH(QString, beside);
+    QDir folder(m_dir->path());
+    QVERIFY(folder.mkdir("real"));
+    QFile old(folder.filePath(file));
+    QVERIFY(old.open(QIODevice::WriteOnly) && old.write("\"9\"\r\n") == 5);
+    old.close();
+    QVERIFY(::chmod(QFile::encodeName(old.fileName()).constData(), mode_t(mode)) == 0);
+    if (file != "quorvexresults.txt")
+        QVERIFY(QFile::link(file, folder.filePath("quorvexresults.txt")));
+    if (!beside.isEmpty()) {
+        QFile other(folder.filePath(beside));
+        QVERIFY(other.open(QIODevice::WriteOnly));
+    }
+    const QStringList listing = folder.entryList(QDir::Files | QDir::Hidden | QDir::System);
+
+    frmMainfrm& w = settledWindow();
+    QTest::mouseClick(qt::widget(w.cmdSaveresults), Qt::LeftButton);
+
+    // The 9 read back through the same path at start-up, and 35 won on top of it.
+    QCOMPARE(contentsOf(old.fileName()), QByteArray("\" 44\"\r\n"));
+    struct stat info {};
+    QVERIFY(::stat(QFile::encodeName(old.fileName()).constData(), &info) == 0);
+    QCOMPARE(info.st_mode & 07777, mode_t(mode));
+    QCOMPARE(QFileInfo(folder.filePath("quorvexresults.txt")).isSymLink(),
+             file != "quorvexresults.txt");
+    QCOMPARE(folder.entryList(QDir::Files | QDir::Hidden | QDir::System), listing);
+    QCOMPARE(testsupport::toQt(m_box->okTexts), QStringList{"Data saved to file!"});
 }
 
 QUORVEX_TEST_MAIN(tst_Save)
