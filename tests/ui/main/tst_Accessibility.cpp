@@ -1,5 +1,6 @@
 #include "platform/FormRules.h"
 #include "platform/nix/QtWindow.h"
+#include "tests/support/ResultsFolder.h"
 #include "tests/support/TestEnvironment.h"
 #include "ui/main/frmMainfrm.h"
 
@@ -19,6 +20,9 @@ private slots:
 
     void fieldsAreNamedByTheirHeadings();
     void everyFocusableControlHasAName();
+
+private:
+    testsupport::TestEnvironment m_environment;
 };
 
 namespace {
@@ -60,6 +64,7 @@ void tst_Accessibility::cleanup() {
 
 // A reader names each field after the heading the eye sees above it.
 void tst_Accessibility::fieldsAreNamedByTheirHeadings() {
+    testsupport::resultsInProgramFolder();
     frmMainfrm& w = frmMainfrm::instance().load();
     int named = 0;
     for (const platform::ControlDesign& design : frmMainfrm::design().controls) {
@@ -80,6 +85,7 @@ void tst_Accessibility::fieldsAreNamedByTheirHeadings() {
 // A control added later without a name would be read out as its bare contents, and two
 // controls of one name cannot be told apart. A button is read out as its caption.
 void tst_Accessibility::everyFocusableControlHasAName() {
+    testsupport::resultsInProgramFolder();
     frmMainfrm& w = frmMainfrm::instance().load();
     QSet<QString> names;
     const auto spoken = spokenControls(w);

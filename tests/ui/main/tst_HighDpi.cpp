@@ -1,4 +1,5 @@
 #include "tests/support/FormChecks.h"
+#include "tests/support/ResultsFolder.h"
 #include "tests/support/ServiceDoubles.h"
 #include "tests/support/TestEnvironment.h"
 #include "ui/about/frmAbout.h"
@@ -21,13 +22,18 @@ private slots:
     void captionsFit_data();
     void captionsFit();
     void horseDrawnPixelForPixel();
+
+private:
+    testsupport::TestEnvironment m_environment;
 };
 
 namespace {
 
 platform::Form& shownWindow(const QString& name) {
-    if (name == u"frmMainfrm")
+    if (name == u"frmMainfrm") {
+        testsupport::resultsInProgramFolder();
         return frmMainfrm::instance().show();
+    }
     if (name == u"frmSplash")
         return frmSplash::instance().show();
     if (name == u"frmOptions")
@@ -60,6 +66,7 @@ void tst_HighDpi::captionsFit() {
 
 // Smoothing would blend the picture's colours into new ones.
 void tst_HighDpi::horseDrawnPixelForPixel() {
+    testsupport::resultsInProgramFolder();
     frmMainfrm& main = frmMainfrm::instance().show();
     QWidget* horse = platform::qt::widget(main.picHorse);
     const QImage drawn = horse->grab().toImage();
