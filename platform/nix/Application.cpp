@@ -96,14 +96,15 @@ std::string qtReason(const QString& fatal) {
 std::string failureLine(const QString& fatal) {
     std::string line = "quorvex: cannot show its windows: ";
     const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    const QByteArray display = qgetenv("DISPLAY");
     const bool refused =
-        startingMessages().filter(QStringLiteral("could not connect to display")).size() > 0;
-    const bool waylandThere = !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
-    if (platformChosenHere() ? refused && !waylandThere : platform == "xcb" && refused) {
-        const QByteArray display = qgetenv("DISPLAY");
+        !startingMessages().filter(QStringLiteral("could not connect to display")).isEmpty();
+    // The program's choice falls back on Wayland, so a Wayland display counts as one.
+    const bool onlyX =
+        platformChosenHere() ? qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") : platform == "xcb";
+    if (onlyX && (display.isEmpty() || refused))
         return line + (display.isEmpty() ? "no X display (DISPLAY is not set)"
                                          : "no X display at DISPLAY=" + display.toStdString());
-    }
     if (!platformChosenHere())
         line += "the window system QT_QPA_PLATFORM=" + platform.toStdString() + " cannot be used: ";
     else
