@@ -7,6 +7,7 @@
 #include "ui/options/frmOptions.h"
 #include "ui/splash/frmSplash.h"
 
+#include "platform/nix/Pictures.h"
 #include "platform/nix/QtWindow.h"
 #include "resources/Pictures.h"
 
@@ -21,6 +22,7 @@ private slots:
     void captionsFit();
     void picturesWholeAtTheScale_data();
     void picturesWholeAtTheScale();
+    void pictureTooLargeForItsBoxMadeSmaller();
 
 private:
     testsupport::TestEnvironment m_environment;
@@ -106,6 +108,14 @@ void tst_HighDpi::picturesWholeAtTheScale() {
                                      .arg(size.width())
                                      .arg(size.height())));
         }
+}
+
+// Rather than cut: the largest size the box holds, the picture's shape kept.
+void tst_HighDpi::pictureTooLargeForItsBoxMadeSmaller() {
+    const qreal ratio = qApp->devicePixelRatio();
+    const platform::PictureWidget widget(pictures::horse(), false, false, nullptr);
+    const int side = qRound(8 * ratio);
+    QCOMPARE(widget.drawn(ratio, QSize(12, 8)).size(), QSize(side, side));
 }
 
 QUORVEX_TEST_MAIN(tst_HighDpi)
