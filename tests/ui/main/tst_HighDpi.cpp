@@ -91,6 +91,7 @@ void tst_HighDpi::picturesWholeAtTheScale() {
                       QSizeF(widget->contentsRect().size()) * ratio);
     const QSize size = (stretched ? room.size() : QSizeF(picture.size()) * ratio).toSize();
     const QPointF centred = room.center() - QPointF(size.width(), size.height()) / 2;
+    // The horse at its box's corner, the icon centred in its sunken box, the logo filling its.
     const QPoint at = horse ? room.topLeft().toPoint() : centred.toPoint();
     QVERIFY2(QRect(QPoint(), drawn.size()).contains(QRect(at, size)),
              qPrintable(QStringLiteral("%1x%2 cut").arg(size.width()).arg(size.height())));
