@@ -1,5 +1,7 @@
 #include "platform/ProgramFolder.h"
 
+#include "platform/Service.h"
+
 #include <algorithm>
 
 namespace platform {
@@ -14,7 +16,20 @@ bool startsWithDrive(const std::string& dir) {
     return dir.size() >= 2 && dir[1] == ':' &&
            ((letter >= 'A' && letter <= 'Z') || (letter >= 'a' && letter <= 'z'));
 }
+
+class ExecutableFolder : public ProgramFolder {
+public:
+    std::string path() override { return executableFolder(); }
+};
 } // namespace
+
+ProgramFolder& ProgramFolder::current() {
+    return currentService<ProgramFolder, ExecutableFolder>();
+}
+
+ProgramFolder* ProgramFolder::install(ProgramFolder* folder) {
+    return installService(folder);
+}
 
 std::string programFolderText(std::string dir) {
     if (startsWithDrive(dir)) {

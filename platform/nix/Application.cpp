@@ -6,6 +6,14 @@
 #include "platform/nix/Fonts.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QPluginLoader>
+#include <QStringList>
+
+#include <dlfcn.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -37,24 +45,83 @@ bool& platformChosenHere() {
     return chosen;
 }
 
-// Why no window can be shown, in one line: where the display was looked for.
-std::string noDisplayLine() {
+// What Qt said while it connected to the window system, one message a line.
+QStringList& startingMessages() {
+    static QStringList messages;
+    return messages;
+}
+
+// Why a platform plugin that was found did not load: the system's loader's word on it (a
+// library of it missing or broken, say), which Qt itself says only when asked to debug plugins.
+QString loadFailure(const QString& key) {
+    QStringList folders = QCoreApplication::libraryPaths();
+    for (QString& folder : folders)
+        folder += QStringLiteral("/platforms");
+    folders.prepend(qEnvironmentVariable("QT_QPA_PLATFORM_PLUGIN_PATH"));
+    for (const QString& folder : folders) {
+        const QDir dir(folder);
+        for (const QString& name : dir.entryList(QDir::Files)) {
+            const QString path = dir.filePath(name);
+            const QJsonValue keys = QPluginLoader(path).metaData()["MetaData"].toObject()["Keys"];
+            if (!keys.toArray().contains(key))
+                continue;
+            void* plugin = ::dlopen(QFile::encodeName(path).constData(), RTLD_NOW | RTLD_LOCAL);
+            if (!plugin)
+                return QString::fromLocal8Bit(::dlerror());
+            ::dlclose(plugin);
+        }
+    }
+    return {};
+}
+
+// Qt's reason, in one line: what its platform plugins said, or else its own last word.
+std::string qtReason(const QString& fatal) {
+    QStringList said = startingMessages();
+    if (said.isEmpty())
+        said << fatal.section(u'\n', 0, 0);
+    for (QString& message : said) {
+        if (!message.startsWith(QLatin1String("Could not load the Qt platform plugin")))
+            continue;
+        const QString failure = loadFailure(message.section(u'"', 1, 1));
+        if (!failure.isEmpty())
+            message += QLatin1Char(' ') + failure;
+    }
+    said.removeDuplicates();
+    return said.join(QStringLiteral("; ")).simplified().toStdString();
+}
+
+// Why no window can be shown, in one line: "no display" only where there is none to connect
+// to (DISPLAY not set, or no X server taking the connection there); any other failure, such as
+// a plugin whose libraries do not load, in Qt's words.
+std::string failureLine(const QString& fatal) {
     std::string line = "quorvex: cannot show its windows: ";
-    if (!platformChosenHere())
-        return line +
-               "the window system QT_QPA_PLATFORM=" + qgetenv("QT_QPA_PLATFORM").toStdString() +
-               " cannot be used";
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
     const QByteArray display = qgetenv("DISPLAY");
-    return line + (display.isEmpty() ? "no X display (DISPLAY is not set)"
-                                     : "no X display at DISPLAY=" + display.toStdString());
+    const bool refused =
+        !startingMessages().filter(QStringLiteral("could not connect to display")).isEmpty();
+    // The program's choice falls back on Wayland, so a Wayland display counts as one.
+    const bool onlyX =
+        platformChosenHere() ? qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") : platform == "xcb";
+    if (onlyX && (display.isEmpty() || refused))
+        return line + (display.isEmpty() ? "no X display (DISPLAY is not set)"
+                                         : "no X display at DISPLAY=" + display.toStdString());
+    if (!platformChosenHere())
+        line += "the window system QT_QPA_PLATFORM=" + platform.toStdString() + " cannot be used: ";
+    else
+        line += "the window system cannot be used: ";
+    return line + qtReason(fatal);
 }
 
 // While Qt connects to the window system its complaints are held back: when it cannot, they
 // would be a screenful on the way to an abort. The program says why in one line and ends.
-void startingHandler(QtMsgType type, const QMessageLogContext&, const QString&) {
-    if (type != QtFatalMsg)
+void startingHandler(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (type != QtFatalMsg) {
+        if (type != QtDebugMsg && context.category &&
+            QByteArray(context.category).startsWith("qt.qpa"))
+            startingMessages() << message;
         return;
-    std::fprintf(stderr, "%s\n", noDisplayLine().c_str());
+    }
+    std::fprintf(stderr, "%s\n", failureLine(message).c_str());
     std::fflush(stderr);
     std::_Exit(1);
 }
@@ -83,6 +150,7 @@ Application::Application() {
     const QtMessageHandler previous = qInstallMessageHandler(startingHandler);
     application() = std::make_unique<QApplication>(argc, argv);
     qInstallMessageHandler(previous);
+    startingMessages().clear();
     // Programs started from here choose for themselves.
     if (platformChosenHere())
         qunsetenv("QT_QPA_PLATFORM");

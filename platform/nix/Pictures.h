@@ -5,10 +5,11 @@
 
 namespace platform {
 
-// A picture drawn pixel for pixel at the screen's density, never smoothed: each of its pixels
-// a block of whole device pixels, as many as the density rounded (at least one). A stretched
-// picture (an image control) fills its box instead, each device pixel taking the nearest
-// picture pixel.
+// A picture drawn at the screen's density, never smoothed: its size times the density, rounded
+// to whole device pixels, each device pixel taking the nearest picture pixel (blocks of uneven
+// size where the density is not whole), placed on whole device pixels and never cut by its box
+// (one too small for it gets the picture made smaller). A stretched picture (an image control)
+// fills its box instead, in the same way.
 class PictureWidget : public QFrame {
 public:
     PictureWidget(const QPixmap& picture, bool stretched, bool centred, QWidget* parent);

@@ -5,7 +5,7 @@
 
 namespace platform {
 
-std::string programFolder() {
+std::string executableFolder() {
     return programFolderText(
         QDir::toNativeSeparators(QCoreApplication::applicationDirPath()).toStdString());
 }

@@ -7,7 +7,7 @@
 
 namespace platform {
 
-std::string programFolder() {
+std::string executableFolder() {
     // The path may be longer than MAX_PATH: grow the buffer until the whole path fits.
     std::wstring path(MAX_PATH, L'\0');
     for (;;) {

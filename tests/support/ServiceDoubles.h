@@ -5,6 +5,7 @@
 #include "platform/MessageBox.h"
 #include "platform/Pause.h"
 #include "platform/ProgramEnd.h"
+#include "platform/ProgramFolder.h"
 #include "platform/ProgramLauncher.h"
 #include "platform/Registry.h"
 #include "platform/RuntimeError.h"
@@ -64,6 +65,18 @@ private:
 
     Installed<platform::ProgramEnd> m_end;
     Installed<platform::Waiter> m_waiter;
+};
+
+// The program's folder said to be the one given, for its lifetime.
+class ProgramFolderAt : public platform::ProgramFolder {
+public:
+    explicit ProgramFolderAt(std::string folder)
+        : m_folder(std::move(folder)), m_installed(*this) {}
+    std::string path() override { return m_folder; }
+
+private:
+    std::string m_folder;
+    Installed<platform::ProgramFolder> m_installed;
 };
 
 // A registry with no keys at all.

@@ -3,6 +3,7 @@
 #include "platform/WindowInstance.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QEvent>
 
 #include <cstdlib>
@@ -22,7 +23,8 @@ void quietOffscreenWarnings(QtMsgType type, const QMessageLogContext& context,
 }
 } // namespace
 
-TestEnvironment::TestEnvironment() {
+TestEnvironment::TestEnvironment()
+    : m_programFolder(QDir::toNativeSeparators(m_folder.path()).toStdString()) {
     // Installed here, inside the test run, so that it chains to Qt Test's own handler.
     static const bool quiet = [] {
         previousHandler = qInstallMessageHandler(quietOffscreenWarnings);

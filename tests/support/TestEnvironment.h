@@ -4,15 +4,22 @@
 
 #include <QApplication>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace testsupport {
 
-// The program's end and pauses replaced for its lifetime, as QuietProgram does, and the offscreen
-// platform's warnings about what it cannot do kept out of the test log.
+// The program's end and pauses replaced for its lifetime, as QuietProgram does, the program's
+// folder an empty one of its own (suites run side by side, and a results file beside the test
+// programs would pass from one to another), and the offscreen platform's warnings about what it
+// cannot do kept out of the test log.
 class TestEnvironment : public QuietProgram {
 public:
     TestEnvironment();
+
+private:
+    QTemporaryDir m_folder;
+    ProgramFolderAt m_programFolder;
 };
 
 // Texts the doubles recorded, for comparing in Qt Test.

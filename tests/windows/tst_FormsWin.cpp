@@ -562,6 +562,9 @@ WINTEST_CASE(exitAndTheCloseButtonEndTheProgram) {
 
 WINTEST_CASE(startUpShowsTheSplashThenTheMainWindow) {
     FreshWindows fresh;
+    // Not beside the test programs, which the other suites share.
+    ScratchFolder scratch;
+    testsupport::ProgramFolderAt folder(scratch.path);
     Module1::Start();
     pump();
     CHECK(!frmSplash::instance().isLoaded());

@@ -1,6 +1,7 @@
 #include "platform/nix/QtWindow.h"
 #include "platform/nix/TextRegistry.h"
 #include "tests/support/FormChecks.h"
+#include "tests/support/ResultsFolder.h"
 #include "tests/support/ServiceDoubles.h"
 #include "tests/support/TestEnvironment.h"
 #include "ui/about/frmAbout.h"
@@ -22,6 +23,7 @@ QString q(const std::string& text) {
 
 // Help, About in the main window.
 frmAbout& chooseAbout() {
+    testsupport::resultsInProgramFolder();
     platform::qt::action(frmMainfrm::instance().load().cmdAbout)->trigger();
     frmAbout* box = frmAbout::instance().loaded();
     if (!box)
@@ -82,6 +84,9 @@ private slots:
     void systemInfoStartsTheTool_data();
     void systemInfoStartsTheTool();
     void mainWindowUsableWhileOpen();
+
+private:
+    testsupport::TestEnvironment m_environment;
 };
 
 void tst_frmAbout::cleanup() {
@@ -197,7 +202,7 @@ void tst_frmAbout::systemInfoStartsTheTool() {
 }
 
 void tst_frmAbout::mainWindowUsableWhileOpen() {
-    testsupport::TestEnvironment environment;
+    testsupport::resultsInProgramFolder();
     frmMainfrm& main = frmMainfrm::instance().show();
     QVERIFY(top(chooseAbout())->isVisible());
     QVERIFY(!QApplication::activeModalWidget());

@@ -1,5 +1,6 @@
 #include "platform/FormRules.h"
 #include "platform/nix/QtWindow.h"
+#include "tests/support/ResultsFolder.h"
 #include "tests/support/TestEnvironment.h"
 #include "ui/about/frmAbout.h"
 #include "ui/main/frmMainfrm.h"
@@ -65,6 +66,7 @@ void tst_Accessibility::cleanup() {
 
 // A reader names each field after the heading the eye sees above it.
 void tst_Accessibility::fieldsAreNamedByTheirHeadings() {
+    testsupport::resultsInProgramFolder();
     frmMainfrm& w = frmMainfrm::instance().load();
     int named = 0;
     for (const platform::ControlDesign& design : frmMainfrm::design().controls) {
@@ -85,6 +87,7 @@ void tst_Accessibility::fieldsAreNamedByTheirHeadings() {
 // A control added later without a name would be read out as its bare contents, and two
 // controls of one name cannot be told apart. A button is read out as its caption.
 void tst_Accessibility::everyFocusableControlHasAName() {
+    testsupport::resultsInProgramFolder();
     frmMainfrm& w = frmMainfrm::instance().load();
     QSet<QString> names;
     const auto spoken = spokenControls(w);
@@ -114,6 +117,7 @@ void tst_Accessibility::textsAreReadWhole_data() {
 }
 
 void tst_Accessibility::textsAreReadWhole() {
+    testsupport::resultsInProgramFolder();
     QFETCH(QString, control);
     QFETCH(QString, text);
     frmMainfrm& w = frmMainfrm::instance().load();
@@ -134,6 +138,7 @@ void tst_Accessibility::textsAreReadWhole() {
 
 // Heard after the outcome, as the window shows them when Calculate is over.
 void tst_Accessibility::resultIsToldWithTheTotals() {
+    testsupport::resultsInProgramFolder();
     frmMainfrm& w = frmMainfrm::instance().show();
     w.txtStakebet.setText("10");
     w.txtLower.setText("5");
@@ -146,6 +151,7 @@ void tst_Accessibility::resultIsToldWithTheTotals() {
 
 // A reader reads a dialog's description when it opens, and no text of a plain window.
 void tst_Accessibility::dialogsAreDialogs() {
+    testsupport::resultsInProgramFolder();
     const auto face = [](platform::Form& form) {
         return QAccessible::queryAccessibleInterface(qt::widget(form));
     };

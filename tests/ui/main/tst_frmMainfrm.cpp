@@ -4,6 +4,7 @@
 #include "platform/nix/QtWindow.h"
 #include "platform/nix/Twips.h"
 #include "tests/support/FormChecks.h"
+#include "tests/support/ResultsFolder.h"
 #include "tests/support/ServiceDoubles.h"
 #include "tests/support/TestEnvironment.h"
 #include "ui/about/frmAbout.h"
@@ -151,6 +152,7 @@ void tst_frmMainfrm::cleanup() {
 }
 
 frmMainfrm& tst_frmMainfrm::shown() {
+    testsupport::resultsInProgramFolder();
     frmMainfrm& window = frmMainfrm::instance().show();
     if (!QTest::qWaitForWindowActive(qt::widget(window)))
         qWarning("window did not become active");

@@ -1,6 +1,7 @@
 #include "platform/nix/QtWindow.h"
 #include "platform/nix/TabStrip.h"
 #include "tests/support/FormChecks.h"
+#include "tests/support/ResultsFolder.h"
 #include "tests/support/ServiceDoubles.h"
 #include "tests/support/TestEnvironment.h"
 #include "ui/main/frmMainfrm.h"
@@ -291,6 +292,7 @@ void tst_frmOptions::applyChangesNoText() {
 }
 
 void tst_frmOptions::pathsTwiceGivesOneDialogInFront() {
+    testsupport::resultsInProgramFolder();
     frmMainfrm& main = frmMainfrm::instance().show();
     QVERIFY(QTest::qWaitForWindowActive(platform::qt::widget(main)));
     platform::qt::action(main.mnuPath)->trigger();
@@ -319,6 +321,7 @@ void tst_frmOptions::mainWindowCommandsWhileOpen() {
     QFETCH(bool, pressOk);
 
     QTemporaryDir folder;
+    testsupport::resultsInProgramFolder();
     frmMainfrm& main = frmMainfrm::instance().show();
     platform::qt::action(main.mnuPath)->trigger();
     frmOptions& options = *frmOptions::instance().loaded();
