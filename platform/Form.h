@@ -28,7 +28,10 @@ public:
     void setEnabled(bool enabled);
     TwipsRect place() const;
     void setLeft(int left);
-    // A check box's value: 0 unchecked, anything else checked.
+    // The number a control holds: a check box's 0 unchecked, 1 checked (setValue takes anything
+    // else as checked); a tab strip's selected tab, from 1. Any other kind holds 0 and ignores
+    // setValue. A kind that holds a number needs both front ends' reader and writer: valueOf
+    // and setValueOf in platform/nix/ControlWidgets.cpp, its class's in platform/win/Controls.cpp.
     int value() const;
     void setValue(int value);
 

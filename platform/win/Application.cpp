@@ -7,8 +7,6 @@
 #include "platform/win/MessageLoop.h"
 #include "platform/win/Win32.h"
 
-#include <commctrl.h>
-
 namespace platform {
 
 namespace {
@@ -36,9 +34,6 @@ ProgramEnd* ProgramEnd::install(ProgramEnd* end) {
 Application::Application() {
     // The start-up figures count from here, the first thing the program does.
     startuptrace::mark("program-start");
-    const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX),
-                                        ICC_STANDARD_CLASSES | ICC_TAB_CLASSES | ICC_BAR_CLASSES};
-    ::InitCommonControlsEx(&controls);
 }
 
 Application::~Application() = default;

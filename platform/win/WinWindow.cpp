@@ -46,6 +46,9 @@ LRESULT CALLBACK formProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 
 void registerClasses() {
     static const bool registered = [] {
+        // The common controls' classes, here only: every window and control is made after
+        // this. STANDARD for EDIT, COMBOBOX, BUTTON and STATIC, TAB and BAR for the tab control
+        // and the tool tips; a kind of control of another class adds its flag here.
         const INITCOMMONCONTROLSEX controls{
             sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES | ICC_TAB_CLASSES | ICC_BAR_CLASSES};
         ::InitCommonControlsEx(&controls);

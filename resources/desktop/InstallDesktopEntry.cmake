@@ -1,17 +1,14 @@
-# Runs at install time: puts the menu entry and the icons into the user's data folder, the entry
-# starting the program just installed into CMAKE_INSTALL_PREFIX.
+# Runs at install time, after InstallLayout.cmake: puts the menu entry and the icons into
+# QUORVEX_DATA_DIR, the entry starting the program just installed under CMAKE_INSTALL_PREFIX.
 
-# XDG_DATA_HOME counts only as an absolute path; otherwise the default folder applies.
-set(data_home "$ENV{XDG_DATA_HOME}")
-if(NOT IS_ABSOLUTE "${data_home}")
-    if("$ENV{HOME}" STREQUAL "")
-        message(FATAL_ERROR "Neither XDG_DATA_HOME nor HOME is set: no data folder for the menu entry.")
-    endif()
-    set(data_home "$ENV{HOME}/.local/share")
+if("${QUORVEX_PROGRAM_DIR}" STREQUAL "bin")
+    # Where the package's files will be, not where DESTDIR stages them.
+    get_filename_component(prefix "${CMAKE_INSTALL_PREFIX}" ABSOLUTE BASE_DIR "$ENV{PWD}")
+    set(program "${prefix}/bin/${QUORVEX_PROGRAM_NAME}")
+else()
+    file(REAL_PATH "${CMAKE_INSTALL_PREFIX}" prefix BASE_DIRECTORY "$ENV{PWD}")
+    set(program "${prefix}/${QUORVEX_PROGRAM_NAME}")
 endif()
-
-file(REAL_PATH "${CMAKE_INSTALL_PREFIX}" prefix BASE_DIRECTORY "$ENV{PWD}")
-set(program "${prefix}/${QUORVEX_PROGRAM_NAME}")
 if(program MATCHES "[\n\r]")
     message(FATAL_ERROR "A menu entry cannot start a program whose path holds a line break.")
 endif()
@@ -31,5 +28,5 @@ string(CONFIGURE "${entry}" entry @ONLY)
 set(staged "${QUORVEX_ICONS_DIR}/../quorvex.desktop")
 file(WRITE "${staged}" "${entry}")
 
-file(INSTALL "${staged}" DESTINATION "${data_home}/applications")
-file(INSTALL "${QUORVEX_ICONS_DIR}/" DESTINATION "${data_home}/icons/hicolor")
+file(INSTALL "${staged}" DESTINATION "${QUORVEX_DATA_DIR}/applications")
+file(INSTALL "${QUORVEX_ICONS_DIR}/" DESTINATION "${QUORVEX_DATA_DIR}/icons/hicolor")

@@ -37,3 +37,24 @@ package_of() {
     owner=${owner%%: *}
     echo "${owner%%:*}"
 }
+
+# bundle FOLDER PLUGINS < LDD: copies into FOLDER/lib every library that LDD (ldd's output for
+# the program and the plugins) names and no system package holds, and prints "PACKAGE FILE" for
+# it and for each bundled plugin (found in PLUGINS), FILE relative to FOLDER. Fails, naming the
+# file, on one that no package holds or that cannot be copied, so that nothing ships without
+# its notice; every step says so itself, as set -e counts for nothing where the caller tests it.
+bundle() {
+    local folder=$1 plugins=$2 plugin package soname path
+    for plugin in "${bundled_plugins[@]}"; do
+        package=$(package_of "$plugins/$plugin") || return 1
+        echo "$package plugins/$plugin"
+    done
+    local libraries
+    libraries=$(awk '$2 == "=>" && $3 ~ /^\// { print $1, $3 }' | sort -u) || return 1
+    while read -r soname path; do
+        package=$(package_of "$path") || return 1
+        [[ " ${system_packages[*]} " != *" $package "* ]] || continue
+        cp -L "$path" "$folder/lib/$soname" || { echo "Cannot bundle $path" >&2; return 1; }
+        echo "$package lib/$soname"
+    done <<<"$libraries"
+}

@@ -33,27 +33,68 @@ wine_install() {
 # Wine with its 32-bit half, which comes from the i386 architecture. When apt cannot give it
 # (a mirror mid-sync, sources without i386), says why in one line, sets run_why and fails,
 # having taken back the architecture if this run added it and nothing of it got installed.
+# A run that ends during the install (a failure, Ctrl+C, a kill) takes it back too, by a trap
+# that stands only while the install runs and then hands back the caller's own.
 wine32_install() {
-    local sudo=() added=false errors
-    [[ $(id -u) -eq 0 ]] || sudo=(sudo)
+    local errors
+    wine_sudo=()
+    [[ $(id -u) -eq 0 ]] || wine_sudo=(sudo)
+    wine_added=false
     if ! dpkg --print-foreign-architectures | grep -qx i386; then
-        "${sudo[@]}" dpkg --add-architecture i386 && added=true
+        wine_traps=$(trap -p EXIT INT TERM HUP)
+        local signal
+        for signal in EXIT INT TERM HUP; do
+            # shellcheck disable=SC2064
+            trap "wine_interrupted $signal" "$signal"
+        done
+        "${wine_sudo[@]}" dpkg --add-architecture i386 && wine_added=true
     fi
     # install-missing's warnings and its closing reason come on stderr, apt's output on stdout.
-    { errors=$("$root/scripts/install-missing" wine wine64 wine32:i386 2>&1 >&3); } 3>&1 && {
+    if { errors=$("$root/scripts/install-missing" wine wine64 wine32:i386 2>&1 >&3); } 3>&1; then
         [[ -z $errors ]] || echo "$errors" >&2
+        wine_added=false
+        wine_restore_traps
         return 0
-    }
+    fi
     local reason=${errors##*$'\n'}
     [[ $errors != *$'\n'* ]] || echo "${errors%$'\n'*}" >&2
     echo "Wine's 32-bit half cannot be installed (${reason#install-missing: })" \
         "- the 64-bit build of the same sources runs." >&2
     run_why="Wine's 32-bit half could not be installed"
-    # dpkg keeps an architecture that packages of it are installed from.
-    if $added && ! "${sudo[@]}" dpkg --remove-architecture i386 2>/dev/null; then
-        echo "The i386 architecture stays: packages of it are installed." >&2
-    fi
+    wine_take_back
+    wine_restore_traps
     return 1
+}
+
+# Removes the i386 architecture if this run added it. dpkg keeps an architecture that packages
+# of it are installed from, and then its own message says so.
+wine_take_back() {
+    $wine_added || return 0
+    wine_added=false
+    local said
+    said=$("${wine_sudo[@]}" dpkg --remove-architecture i386 2>&1) ||
+        echo "The i386 architecture stays: ${said:-dpkg --remove-architecture i386 failed}" >&2
+}
+
+wine_restore_traps() {
+    [[ -n ${wine_traps+set} ]] || return 0
+    trap - EXIT INT TERM HUP
+    eval "$wine_traps"
+    unset wine_traps
+}
+
+# wine_interrupted SIGNAL: the run ends during the install. The architecture goes first; then
+# the caller's traps are back, and the run ends as it would have without this one.
+wine_interrupted() {
+    local status=$? signal=$1 line
+    wine_take_back
+    wine_restore_traps
+    if [[ $signal == EXIT ]]; then
+        line=$(trap -p EXIT)
+        [[ -z $line ]] || { eval "set -- $line"; eval "$3"; }
+        exit $status
+    fi
+    kill -s "$signal" "$BASHPID"
 }
 
 # wine_ran STAGE ARCH: the line that tells a log which build STAGE tested.
