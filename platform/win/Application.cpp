@@ -39,6 +39,7 @@ Application::Application() {
     const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX),
                                         ICC_STANDARD_CLASSES | ICC_TAB_CLASSES | ICC_BAR_CLASSES};
     ::InitCommonControlsEx(&controls);
+    startuptrace::mark("toolkit-ready");
 }
 
 Application::~Application() = default;

@@ -135,10 +135,6 @@ WinWindow::WinWindow(const FormDesign& design, EventSink& sink)
         }
         ::SendMessageW(m_root, WM_SETFONT, reinterpret_cast<WPARAM>(font(design.font)), FALSE);
         setIcons();
-        m_toolTips =
-            ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
-                              WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
-                              CW_USEDEFAULT, CW_USEDEFAULT, m_root, nullptr, module(), nullptr);
         createChildren(m_root, -1);
         if (m_defaultRow >= 0)
             ::SendMessageW(m_root, DM_SETDEFID, WPARAM(firstId + m_defaultRow), 0);
@@ -239,7 +235,14 @@ void WinWindow::setIcons() {
     destroyIcon(oldSmall);
 }
 
+// The tool tip window comes with the first tool tip: a window with none, as the splash, is up
+// sooner without it.
 void WinWindow::addToolTip(HWND hwnd, std::wstring& text) {
+    if (!m_toolTips)
+        m_toolTips =
+            ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                              WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
+                              CW_USEDEFAULT, CW_USEDEFAULT, m_root, nullptr, module(), nullptr);
     if (!m_toolTips)
         return;
     TTTOOLINFOW tool{};
