@@ -83,7 +83,10 @@ Application::Application() {
     if (platformChosenHere())
         qputenv("QT_QPA_PLATFORM", "xcb;wayland");
     const QtMessageHandler previous = qInstallMessageHandler(startingHandler);
-    application() = std::make_unique<QApplication>(argc, argv);
+    {
+        const FontConfigurationReader fonts; // meanwhile
+        application() = std::make_unique<QApplication>(argc, argv);
+    }
     qInstallMessageHandler(previous);
     startuptrace::mark("toolkit-ready");
     // Programs started from here choose for themselves.

@@ -4,6 +4,8 @@
 #include <QHash>
 #include <QStringList>
 
+#include <dlfcn.h>
+
 namespace platform {
 
 void installFontSubstitutions() {
@@ -15,6 +17,19 @@ void installFontSubstitutions() {
         return true;
     }();
     (void)done;
+}
+
+// The font library is Qt's, loaded with it: found there, so that the program links nothing more.
+// Its configuration may be read by two threads at once; the first one read is kept.
+FontConfigurationReader::FontConfigurationReader() {
+    using ReadFunction = int (*)();
+    if (auto read = reinterpret_cast<ReadFunction>(dlsym(RTLD_DEFAULT, "FcInit")))
+        m_reader = std::thread(read);
+}
+
+FontConfigurationReader::~FontConfigurationReader() {
+    if (m_reader.joinable())
+        m_reader.join();
 }
 
 namespace {
