@@ -24,6 +24,7 @@ constexpr auto startupPause = 1s;
 void Main() {
     // Made first: its key filter then stands behind the input block's.
     frmSplash::instance().load();
+    startuptrace::mark("splash-loaded");
     {
         // Start-up holds the thread: the keys and clicks it meets are dropped, not handled
         // once it lets go.

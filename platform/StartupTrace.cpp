@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 
 namespace startuptrace {
 
@@ -22,9 +23,11 @@ void mark(const char* milestone) {
     if (!path)
         return;
     const auto now = std::chrono::system_clock::now().time_since_epoch();
+    const double processor = double(std::clock()) / CLOCKS_PER_SEC;
     if (std::FILE* file = std::fopen(path, "a")) {
-        std::fprintf(file, "%s %lld\n", milestone,
-                     static_cast<long long>(std::chrono::nanoseconds(now).count()));
+        std::fprintf(file, "%s %lld %lld\n", milestone,
+                     static_cast<long long>(std::chrono::nanoseconds(now).count()),
+                     static_cast<long long>(processor * 1e9));
         std::fclose(file);
     }
 }

@@ -1,34 +1,26 @@
 #include "resources/Pictures.h"
 
-// Static libraries need their resources registered by hand.
-static void registerResources() {
-    static const bool done = [] {
-        Q_INIT_RESOURCE(resources);
-        return true;
-    }();
-    (void)done;
-}
+// The pictures are compiled in as their XPM text: read from it directly, with no image reader,
+// whose plugins would be looked for and opened before the first window.
+#include "resources/horse.xpm"
+#include "resources/icon.xpm"
 
 namespace pictures {
 
 QPixmap horse() {
-    registerResources();
-    return QPixmap(QStringLiteral(":/quorvex/horse.xpm"));
+    return QPixmap(horse_xpm);
 }
 
 QPixmap programIcon() {
-    registerResources();
-    return QPixmap(QStringLiteral(":/quorvex/icon.xpm"));
+    return QPixmap(icon_xpm);
 }
 
-// At the sizes the menu entry's icons come in (desktop/CMakeLists.txt), each pixel a block, so
-// that a dock or a task switcher need not blur it.
-QIcon programWindowIcon() {
+QIcon programWindowIcon(std::initializer_list<int> sizes) {
     const QPixmap icon = programIcon();
-    QIcon sizes;
-    for (const int size : {16, 32, 48, 64, 128, 256})
-        sizes.addPixmap(icon.scaled(size, size, Qt::IgnoreAspectRatio, Qt::FastTransformation));
-    return sizes;
+    QIcon scaled;
+    for (const int size : sizes)
+        scaled.addPixmap(icon.scaled(size, size, Qt::IgnoreAspectRatio, Qt::FastTransformation));
+    return scaled;
 }
 
 } // namespace pictures

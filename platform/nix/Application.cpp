@@ -2,6 +2,7 @@
 
 #include "platform/ProgramEnd.h"
 #include "platform/Service.h"
+#include "platform/StartupTrace.h"
 #include "platform/WindowInstance.h"
 #include "platform/nix/Fonts.h"
 
@@ -137,6 +138,7 @@ ProgramEnd* ProgramEnd::install(ProgramEnd* end) {
 }
 
 Application::Application() {
+    startuptrace::mark("program-start");
     // The program reads no command line, so Qt is given none to take its own options from;
     // its environment variables still count.
     static int argc = 1;
@@ -151,6 +153,7 @@ Application::Application() {
     application() = std::make_unique<QApplication>(argc, argv);
     qInstallMessageHandler(previous);
     startingMessages().clear();
+    startuptrace::mark("toolkit-ready");
     // Programs started from here choose for themselves.
     if (platformChosenHere())
         qunsetenv("QT_QPA_PLATFORM");

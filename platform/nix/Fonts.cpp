@@ -1,5 +1,7 @@
 #include "platform/nix/Fonts.h"
 
+#include <QFontDatabase>
+#include <QHash>
 #include <QStringList>
 
 namespace platform {
@@ -15,9 +17,36 @@ void installFontSubstitutions() {
     (void)done;
 }
 
+namespace {
+
+// The face itself where it is installed, else the first installed of its substitutes. Asked
+// for a face it does not have, Qt would first have the system sort every font by its likeness
+// to it, which costs more than all else the first window does with its fonts, and then take
+// the same face as this.
+QString installedFace(const char* face) {
+    static QHash<QString, QString> chosen;
+    const QString name = QString::fromLatin1(face);
+    if (const auto known = chosen.constFind(name); known != chosen.cend())
+        return *known;
+    const QStringList installed = QFontDatabase::families();
+    QString found = name;
+    if (!installed.contains(name, Qt::CaseInsensitive)) {
+        for (const QString& substitute : QFont::substitutes(name)) {
+            if (installed.contains(substitute, Qt::CaseInsensitive)) {
+                found = substitute;
+                break;
+            }
+        }
+    }
+    chosen.insert(name, found);
+    return found;
+}
+
+} // namespace
+
 QFont font(const FontDesign& design) {
     installFontSubstitutions();
-    QFont f(QString::fromLatin1(design.face));
+    QFont f(installedFace(design.face));
     f.setPointSizeF(design.points);
     f.setWeight(static_cast<QFont::Weight>(design.weight));
     f.setItalic(design.italic);

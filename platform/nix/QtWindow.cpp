@@ -109,7 +109,7 @@ public:
     }
 
 protected:
-    // Watches the top-level widget for its first paint.
+    // Watches the top-level widget for its first paint, after which its icon comes in every size.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -129,6 +129,7 @@ private:
     std::vector<QAction*> m_actions; // per row; nullptr for all but menus
     InputFilter m_input;
     std::function<void()> m_firstPaint;
+    bool m_iconSizesToCome = false;
     bool m_exposedOnce = false;
 };
 
@@ -172,8 +173,11 @@ void QtWindow::buildWindow() {
     m_top->setObjectName(qs(m_design.name));
     m_top->setWindowTitle(qs(m_design.caption));
     m_top->setFont(font(m_design.font));
-    if (m_design.icon)
-        m_top->setWindowIcon(pictures::programWindowIcon());
+    // The larger sizes, which are most of the icon's bytes, once the window has been painted.
+    if (m_design.icon) {
+        m_top->setWindowIcon(pictures::programWindowIcon(pictures::firstWindowIconSizes));
+        m_iconSizesToCome = true;
+    }
 
     const QRect client = twips::toPixels(0, 0, m_design.clientWidth, m_design.clientHeight);
     m_client = new QWidget;
@@ -368,8 +372,18 @@ void QtWindow::paintNow() {
 }
 
 bool QtWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_top && event->type() == QEvent::Paint && m_firstPaint)
+    if (watched != m_top || event->type() != QEvent::Paint)
+        return false;
+    if (m_firstPaint)
         std::exchange(m_firstPaint, nullptr)();
+    if (std::exchange(m_iconSizesToCome, false))
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (m_top)
+                    m_top->setWindowIcon(pictures::programWindowIcon());
+            },
+            Qt::QueuedConnection);
     return false;
 }
 

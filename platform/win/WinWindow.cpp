@@ -4,6 +4,7 @@
 
 #include "platform/FormRules.h"
 #include "platform/RuntimeError.h"
+#include "platform/StartupTrace.h"
 #include "platform/win/Painting.h"
 #include "platform/win/WideText.h"
 #include "platform/win/WinControl.h"
@@ -52,6 +53,7 @@ void registerClasses() {
         const INITCOMMONCONTROLSEX controls{
             sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES | ICC_TAB_CLASSES | ICC_BAR_CLASSES};
         ::InitCommonControlsEx(&controls);
+        startuptrace::mark("toolkit-ready");
         WNDCLASSEXW form{};
         form.cbSize = sizeof form;
         form.lpfnWndProc = formProc;
@@ -140,10 +142,6 @@ WinWindow::WinWindow(const FormDesign& design, EventSink& sink)
         }
         ::SendMessageW(m_root, WM_SETFONT, reinterpret_cast<WPARAM>(font(design.font)), FALSE);
         setIcons();
-        m_toolTips =
-            ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
-                              WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
-                              CW_USEDEFAULT, CW_USEDEFAULT, m_root, nullptr, module(), nullptr);
         createChildren(m_root, -1);
         if (m_defaultRow >= 0)
             ::SendMessageW(m_root, DM_SETDEFID, WPARAM(firstId + m_defaultRow), 0);
@@ -245,7 +243,14 @@ void WinWindow::setIcons() {
     destroyIcon(oldSmall);
 }
 
+// The tool tip window comes with the first tool tip: a window with none, as the splash, is up
+// sooner without it.
 void WinWindow::addToolTip(HWND hwnd, std::wstring& text) {
+    if (!m_toolTips)
+        m_toolTips =
+            ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                              WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
+                              CW_USEDEFAULT, CW_USEDEFAULT, m_root, nullptr, module(), nullptr);
     if (!m_toolTips)
         return;
     TTTOOLINFOW tool{};
