@@ -3,6 +3,7 @@
 #include "platform/Files.h"
 
 #include "platform/RuntimeError.h"
+#include "platform/win/WideText.h"
 
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
@@ -141,14 +142,6 @@ bool mayPass(DWORD error) {
            error == ERROR_LOCK_VIOLATION;
 }
 
-std::string utf8(const wchar_t* text) {
-    const int size = ::WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
-    std::string result(std::size_t(size > 0 ? size : 1), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, text, -1, result.data(), size, nullptr, nullptr);
-    result.pop_back();
-    return result;
-}
-
 // A file that is neither a folder nor a link (a reparse point) of any kind.
 bool plainFile(DWORD attributes) {
     return attributes != INVALID_FILE_ATTRIBUTES &&
@@ -178,7 +171,7 @@ public:
         if (size == 0 || size >= final.size())
             return path;
         final.resize(size);
-        return utf8(final.c_str());
+        return win::utf8(final);
     }
     std::unique_ptr<File> create(const std::string& path, const std::string&,
                                  Refusal& refusal) override {
@@ -250,7 +243,7 @@ public:
         if (search == INVALID_HANDLE_VALUE)
             return names;
         do {
-            names.push_back(utf8(found.cFileName));
+            names.push_back(win::utf8(found.cFileName));
         } while (::FindNextFileW(search, &found));
         ::FindClose(search);
         return names;
