@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstring>
+#include <utility>
 
 namespace platform {
 
@@ -120,6 +121,24 @@ int cancelButtonRow(const FormDesign& design) {
 int headingRow(const FormDesign& design, int row) {
     const char* heading = at(design, row).heading;
     return heading ? findRow(design, heading) : -1;
+}
+
+std::vector<int> describingLabels(const FormDesign& design) {
+    const int rows = int(design.controls.size());
+    std::vector<bool> heads(std::size_t(rows), false);
+    for (int row = 0; row < rows; ++row)
+        if (const int heading = headingRow(design, row); heading >= 0)
+            heads[std::size_t(heading)] = true;
+    std::vector<int> labels;
+    for (int row = 0; row < rows; ++row)
+        if (at(design, row).kind == ControlKind::Label && !heads[std::size_t(row)])
+            labels.push_back(row);
+    std::stable_sort(labels.begin(), labels.end(), [&design](int a, int b) {
+        const TwipsRect& first = at(design, a).rect;
+        const TwipsRect& second = at(design, b).rect;
+        return std::pair(first.top, first.left) < std::pair(second.top, second.left);
+    });
+    return labels;
 }
 
 } // namespace platform

@@ -36,4 +36,8 @@ int cancelButtonRow(const FormDesign& design);
 // The row of the label that names a field, or -1.
 int headingRow(const FormDesign& design, int row);
 
+// The labels that describe a dialog to a screen reader as it opens, in reading order (top down,
+// then left to right): every label but the headings, which are heard with their fields.
+std::vector<int> describingLabels(const FormDesign& design);
+
 } // namespace platform

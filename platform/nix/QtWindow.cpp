@@ -276,43 +276,32 @@ void QtWindow::nameForReaders(int row) {
 // its name and its text as it stands when asked; and a dialog's texts, the labels that head no
 // field, from the top down.
 void QtWindow::describeForReaders() {
-    std::vector<bool> heads(m_design.controls.size(), false);
-    for (int row = 0; row < int(m_design.controls.size()); ++row)
-        if (const int heading = headingRow(m_design, row); heading >= 0)
-            heads[std::size_t(heading)] = true;
-    std::vector<int> texts;
     for (int row = 0; row < int(m_design.controls.size()); ++row) {
         const ControlDesign& design = m_design.controls[std::size_t(row)];
-        if (auto* label = dynamic_cast<NewsLabel*>(control(row)); label && design.announced) {
-            std::vector<std::pair<QString, QPointer<QWidget>>> fields;
-            for (const char* name : design.announcedWith) {
-                const int field = findRow(m_design, name);
-                if (field < 0)
-                    continue;
-                const ControlDesign& told = m_design.controls[std::size_t(field)];
-                fields.emplace_back(qs(told.accessibleName ? told.accessibleName : told.name),
-                                    control(field));
-            }
-            label->setTold([fields] {
-                QStringList said;
-                for (const auto& [name, widget] : fields)
-                    if (widget)
-                        said.append(name + u' ' + QString::fromStdString(textOf(widget)).trimmed());
-                return said.join(u", ");
-            });
+        auto* label = dynamic_cast<NewsLabel*>(control(row));
+        if (!label || !design.announced)
+            continue;
+        std::vector<std::pair<QString, QPointer<QWidget>>> fields;
+        for (const char* name : design.announcedWith) {
+            const int field = findRow(m_design, name);
+            if (field < 0)
+                continue;
+            const ControlDesign& told = m_design.controls[std::size_t(field)];
+            fields.emplace_back(qs(told.accessibleName ? told.accessibleName : told.name),
+                                control(field));
         }
-        if (design.kind == ControlKind::Label && !heads[std::size_t(row)])
-            texts.push_back(row);
+        label->setTold([fields] {
+            QStringList said;
+            for (const auto& [name, widget] : fields)
+                if (widget)
+                    said.append(name + u' ' + QString::fromStdString(textOf(widget)).trimmed());
+            return said.join(u", ");
+        });
     }
     if (!m_top->isDialog())
         return;
-    std::stable_sort(texts.begin(), texts.end(), [this](int a, int b) {
-        const TwipsRect& first = m_design.controls[std::size_t(a)].rect;
-        const TwipsRect& second = m_design.controls[std::size_t(b)].rect;
-        return std::pair(first.top, first.left) < std::pair(second.top, second.left);
-    });
     QList<QLabel*> labels;
-    for (int row : texts)
+    for (int row : describingLabels(m_design))
         if (auto* label = qobject_cast<QLabel*>(control(row)))
             labels.append(label);
     m_top->setTexts(labels);

@@ -14,7 +14,6 @@
 #include <commctrl.h>
 #include <oleacc.h>
 
-#include <algorithm>
 #include <utility>
 
 namespace platform::win {
@@ -371,33 +370,21 @@ long WinWindow::accessibleRole() const {
     return ROLE_SYSTEM_DIALOG;
 }
 
-// The texts of the labels that are to be seen, as they read: top down, then left to right; each
-// one a sentence of its own.
+// The texts of the describing labels that are to be seen, in reading order; each one a sentence
+// of its own.
 std::optional<std::wstring> WinWindow::accessibleDescription() const {
-    struct Shown {
-        RECT place;
-        std::wstring text;
-    };
-    std::vector<Shown> labels;
-    for (const auto& control : m_controls) {
-        HWND hwnd = control->hwnd();
-        if (control->design().kind != ControlKind::Label || !hwnd || !::IsWindowVisible(hwnd) ||
-            !::IsWindowEnabled(::GetParent(hwnd)))
-            continue;
-        Shown label{{}, withoutMnemonics(windowText(hwnd))};
-        ::GetWindowRect(hwnd, &label.place);
-        if (!label.text.empty())
-            labels.push_back(std::move(label));
-    }
-    std::stable_sort(labels.begin(), labels.end(), [](const Shown& a, const Shown& b) {
-        return a.place.top != b.place.top ? a.place.top < b.place.top : a.place.left < b.place.left;
-    });
     std::wstring description;
-    for (const Shown& label : labels) {
+    for (int row : describingLabels(m_design)) {
+        HWND hwnd = control(row).hwnd();
+        if (!hwnd || !::IsWindowVisible(hwnd) || !::IsWindowEnabled(::GetParent(hwnd)))
+            continue;
+        const std::wstring text = withoutMnemonics(windowText(hwnd));
+        if (text.empty())
+            continue;
         if (!description.empty())
             description +=
                 std::wstring(L".!?:").find(description.back()) == std::wstring::npos ? L". " : L" ";
-        description += label.text;
+        description += text;
     }
     return description;
 }
