@@ -150,7 +150,10 @@ Application::Application() {
     if (platformChosenHere())
         qputenv("QT_QPA_PLATFORM", "xcb;wayland");
     const QtMessageHandler previous = qInstallMessageHandler(startingHandler);
-    application() = std::make_unique<QApplication>(argc, argv);
+    {
+        const FontConfigurationReader fonts; // while Qt waits on the display server
+        application() = std::make_unique<QApplication>(argc, argv);
+    }
     qInstallMessageHandler(previous);
     startingMessages().clear();
     startuptrace::mark("toolkit-ready");

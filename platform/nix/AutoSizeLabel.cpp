@@ -7,7 +7,6 @@ namespace platform {
 AutoSizeLabel::AutoSizeLabel(const QString& caption, QWidget* parent) : QLabel(caption, parent) {
     setTextFormat(Qt::PlainText);
     setWordWrap(false);
-    fitToCaption();
 }
 
 void AutoSizeLabel::setCaption(const QString& caption) {

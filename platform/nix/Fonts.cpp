@@ -4,6 +4,10 @@
 #include <QHash>
 #include <QStringList>
 
+#include <fontconfig/fontconfig.h>
+
+#include <system_error>
+
 namespace platform {
 
 void installFontSubstitutions() {
@@ -15,6 +19,20 @@ void installFontSubstitutions() {
         return true;
     }();
     (void)done;
+}
+
+// The configuration is the library's one for the process, and reading it is safe beside other
+// threads: Qt's own first call finds it read. Without a thread, Qt reads it when first asked.
+FontConfigurationReader::FontConfigurationReader() {
+    try {
+        m_reader = std::thread([] { FcInit(); });
+    } catch (const std::system_error&) {
+    }
+}
+
+FontConfigurationReader::~FontConfigurationReader() {
+    if (m_reader.joinable())
+        m_reader.join();
 }
 
 namespace {

@@ -131,6 +131,7 @@ private:
     std::function<void()> m_firstPaint;
     bool m_iconSizesToCome = false;
     bool m_exposedOnce = false;
+    bool m_painted = false;
 };
 
 void FormWidget::closeEvent(QCloseEvent* event) {
@@ -357,12 +358,17 @@ void QtWindow::paintNow() {
     while (!exposed() && m_top->isVisible() && waited.elapsed() < 500)
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 10);
     m_exposedOnce = exposed();
-    m_top->repaint();
+    // Its exposure paints it whole, in the same turn: then only what changed since, if anything.
+    if (m_painted)
+        QCoreApplication::sendPostedEvents(m_top, QEvent::UpdateRequest);
+    else
+        m_top->repaint();
 }
 
 bool QtWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched != m_top || event->type() != QEvent::Paint)
         return false;
+    m_painted = true;
     if (m_firstPaint)
         std::exchange(m_firstPaint, nullptr)();
     if (std::exchange(m_iconSizesToCome, false))

@@ -16,6 +16,7 @@ private slots:
     void loadFillsVersionAndTitle();
     void layoutFollowsTheTable();
     void nothingTakesTheFocus();
+    void paintedOnceWhenShown();
     void keys_data();
     void keys();
     void clicks_data();
@@ -68,6 +69,24 @@ void TestSplash::nothingTakesTheFocus() {
     QCOMPARE(top->focusPolicy(), Qt::NoFocus);
     for (const QWidget* child : top->findChildren<QWidget*>())
         QVERIFY2(child->focusPolicy() == Qt::NoFocus, qPrintable(child->objectName()));
+}
+
+// As start-up shows it: its exposure paints it, and painting it at once adds no second paint
+// of the whole window, which the first window would wait for.
+void TestSplash::paintedOnceWhenShown() {
+    struct PaintCount : QObject {
+        int paints = 0;
+        bool eventFilter(QObject*, QEvent* event) override {
+            paints += event->type() == QEvent::Paint;
+            return false;
+        }
+    } count;
+    QWidget* top = platform::qt::widget(frmSplash::instance().load());
+    top->installEventFilter(&count);
+    frmSplash::instance().show().window().paintNow();
+    QVERIFY(top->windowHandle()->isExposed());
+    QCoreApplication::processEvents();
+    QCOMPARE(count.paints, 1);
 }
 
 void TestSplash::keys_data() {
