@@ -57,27 +57,25 @@ private:
     Creation creation() const override {
         return {L"STATIC", DWORD(design().alignRight ? SS_RIGHT : SS_LEFT) | SS_NOTIFY};
     }
-    // A label of auto size takes its caption's extent in its font; one aligned right keeps its
-    // right edge where it was.
-    void place() override {
-        WinControl::place();
+    // A label of auto size takes its caption's extent in its font, measured before its window
+    // is there; one aligned right keeps its right edge where it was.
+    RECT placement() override {
         if (!design().autoSize)
-            return;
-        const std::wstring text = windowText(m_hwnd);
-        HDC dc = ::GetDC(m_hwnd);
-        HGDIOBJ old =
-            ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageW(m_hwnd, WM_GETFONT, 0, 0)));
+            return WinControl::placement();
+        const std::wstring text = m_hwnd ? windowText(m_hwnd) : wide(design().text);
+        HDC dc = ::CreateCompatibleDC(nullptr);
+        HGDIOBJ old = ::SelectObject(dc, m_window.fontOf(design()));
         RECT extent{};
         ::DrawTextW(dc, text.c_str(), int(text.size()), &extent, DT_CALCRECT | DT_EXPANDTABS);
         ::SelectObject(dc, old);
-        ::ReleaseDC(m_hwnd, dc);
+        ::DeleteDC(dc);
         const Density& density = m_window.density();
         const int width = density.twipsX(extent.right - extent.left);
         if (design().alignRight)
             m_rect.left += m_rect.width - width;
         m_rect.width = width;
         m_rect.height = density.twipsY(extent.bottom - extent.top);
-        WinControl::place();
+        return WinControl::placement();
     }
 };
 
@@ -103,11 +101,10 @@ protected:
             ::SendMessageW(m_hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide(item).c_str()));
     }
     // The field keeps the height its font gives; the rest is the list's.
-    void place() override {
-        const Density& density = m_window.density();
-        ::SetWindowPos(m_hwnd, nullptr, density.pixelsX(m_rect.left), density.pixelsY(m_rect.top),
-                       density.pixelsX(m_rect.width), density.pixelsY(m_rect.height) * listRows,
-                       SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT placement() override {
+        RECT at = WinControl::placement();
+        at.bottom = at.top + (at.bottom - at.top) * listRows;
+        return at;
     }
 };
 

@@ -35,23 +35,30 @@ void WinControl::create(HWND parent) {
         style |= WS_TABSTOP;
     if (row.disabled)
         style |= WS_DISABLED;
-    m_hwnd = ::CreateWindowExW(kind.exStyle, kind.className, wide(row.text).c_str(), style, 0, 0, 0,
-                               0, parent, reinterpret_cast<HMENU>(INT_PTR(firstId + m_row)),
-                               module(), nullptr);
+    const RECT at = placement();
+    m_hwnd =
+        ::CreateWindowExW(kind.exStyle, kind.className, wide(row.text).c_str(), style, at.left,
+                          at.top, at.right - at.left, at.bottom - at.top, parent,
+                          reinterpret_cast<HMENU>(INT_PTR(firstId + m_row)), module(), nullptr);
     if (!m_hwnd)
         throw RuntimeError::of(RuntimeError::OutOfMemory);
     ::SendMessageW(m_hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(m_window.fontOf(row)), FALSE);
     created();
     m_accessible.serve(m_hwnd, *this);
-    place();
     if (!m_toolTip.empty())
         m_window.addToolTip(m_hwnd, m_toolTip);
 }
 
-void WinControl::place() {
+RECT WinControl::placement() {
     const Density& density = m_window.density();
-    ::SetWindowPos(m_hwnd, nullptr, density.pixelsX(m_rect.left), density.pixelsY(m_rect.top),
-                   density.pixelsX(m_rect.width), density.pixelsY(m_rect.height),
+    const int left = density.pixelsX(m_rect.left);
+    const int top = density.pixelsY(m_rect.top);
+    return {left, top, left + density.pixelsX(m_rect.width), top + density.pixelsY(m_rect.height)};
+}
+
+void WinControl::place() {
+    const RECT at = placement();
+    ::SetWindowPos(m_hwnd, nullptr, at.left, at.top, at.right - at.left, at.bottom - at.top,
                    SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

@@ -84,10 +84,13 @@ protected:
     };
     // The system's class and the styles of this kind.
     virtual Creation creation() const { return {L"STATIC"}; }
-    // What the kind does once its window is made, before it is placed.
+    // What the kind does once its window is made, where placement() said.
     virtual void created() {}
-    // Puts the window where the twips of its place are in pixels.
-    virtual void place();
+    // Where the window goes, in pixels of its container at the window's density: where the
+    // twips of its place are. Its window is made there, as moving it costs a round of messages.
+    virtual RECT placement();
+    // Moves the window to its placement.
+    void place();
     void redrawContainer() const;
 
     WinWindow& m_window;
