@@ -1,20 +1,26 @@
 # Sourced by bench/startup and bench/startup-windows: the rounds of runs, and the figures made of
 # them in $work/figures.
 
-# rounds RUNS: the program and the two floors RUNS times, each first, second and third in turn,
-# a line a round: the program's figures, the window with one word's, the empty window's, as the
-# caller's `run PROGRAM MILESTONE` prints them; the program is waited for to its main window.
+# rounds RUNS [FLOOR...]: the program and the floors (default: the window with one word and the
+# empty one) RUNS times, each of them first, second and so on in turn, a line a round: the
+# program's figures, then each floor's in the order given, as the caller's
+# `run PROGRAM MILESTONE` prints them; the program is waited for to its main window.
 rounds() {
-    local programs=(quorvex text-window bare-window) i k program last
-    for ((i = 0; i < $1; i++)); do
+    local runs=$1 i k program last line
+    shift
+    local programs=(quorvex "$@")
+    (($# > 0)) || programs=(quorvex text-window bare-window)
+    for ((i = 0; i < runs; i++)); do
         local -A got=()
-        for ((k = 0; k < 3; k++)); do
-            program=${programs[(i + k) % 3]}
+        for ((k = 0; k < ${#programs[@]}; k++)); do
+            program=${programs[(i + k) % ${#programs[@]}]}
             last=window-painted
             [[ $program != quorvex ]] || last=main-painted
             got[$program]=$(run "$program" "$last")
         done
-        echo "${got[quorvex]} ${got[text-window]} ${got[bare-window]}"
+        line=
+        for program in "${programs[@]}"; do line+=" ${got[$program]}"; done
+        echo "${line# }"
     done
 }
 
