@@ -1,15 +1,13 @@
 # Sourced by bench/startup and bench/startup-windows: the rounds of runs, and the figures made of
 # them in $work/figures.
 
-# rounds RUNS [FLOOR...]: the program and the floors (default: the window with one word and the
-# empty one) RUNS times, each of them first, second and so on in turn, a line a round: the
-# program's figures, then each floor's in the order given, as the caller's
-# `run PROGRAM MILESTONE` prints them; the program is waited for to its main window.
+# rounds RUNS FLOOR...: the program and the floors RUNS times, each of them first, second and so
+# on in turn, a line a round: the program's figures, then each floor's in the order given, as
+# the caller's `run PROGRAM MILESTONE` prints them; the program is waited for to its main window.
 rounds() {
     local runs=$1 i k program last line
     shift
     local programs=(quorvex "$@")
-    (($# > 0)) || programs=(quorvex text-window bare-window)
     for ((i = 0; i < runs; i++)); do
         local -A got=()
         for ((k = 0; k < ${#programs[@]}; k++)); do
